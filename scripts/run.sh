@@ -18,4 +18,4 @@ for _ in $(seq 100); do
 done
 echo "Simulated instruments:"
 sed 's/^/  /' "$ports"
-build/bin/gasmixer "$@"
+build/bin/gasmixer
