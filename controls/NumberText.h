@@ -1,0 +1,21 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace gasmixer {
+
+// Decimal 32-bit integer, optional sign, surrounding blanks ignored.
+std::optional<int> ParseInteger(std::string_view text);
+
+// Finite floating-point number written with the given decimal separator,
+// exponent allowed ("1E-3"), surrounding blanks ignored.
+std::optional<double> ParseReal(std::string_view text, char decimalSeparator);
+
+// The general format of value in at most `digits` significant digits, made
+// shorter until it is no longer than `digits` characters where possible.
+// digits <= 0: the plain general format.
+std::string FitText(int digits, double value);
+
+}  // namespace gasmixer
