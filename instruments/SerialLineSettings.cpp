@@ -1,4 +1,5 @@
 // The configuration steps of an exchange, as terminal settings.
+#include "instruments/SerialLineSettings.h"
 #include "instruments/SerialPort.h"
 
 #include <sys/ioctl.h>
@@ -54,18 +55,25 @@ bool SetStopBits(termios& tio, std::int32_t stopBits)
 
 }  // namespace
 
-bool TSerialPort::SetDCBState(int ComDevice) const
+bool ComposeLineSettings(termios& tio, std::int32_t baudRate, std::int32_t stopBits,
+                         std::int32_t parity)
 {
-    if (ComDevice < 0) return false;
-    const auto speed = SpeedOf(BaudRate);
-    termios tio{};
-    if (!speed || tcgetattr(ComDevice, &tio) != 0) return false;
+    const auto speed = SpeedOf(baudRate);
+    if (!speed) return false;
     cfmakeraw(&tio);
     tio.c_cflag &= ~(CSIZE | CRTSCTS);
     tio.c_cflag |= CS8 | CLOCAL | CREAD;
     tio.c_iflag &= ~(IXON | IXOFF | IXANY | INPCK);
-    if (!SetParity(tio, Parity) || !SetStopBits(tio, StopBits)) return false;
-    if (cfsetspeed(&tio, *speed) != 0 || tcsetattr(ComDevice, TCSANOW, &tio) != 0) return false;
+    return SetParity(tio, parity) && SetStopBits(tio, stopBits) && cfsetspeed(&tio, *speed) == 0;
+}
+
+bool TSerialPort::SetDCBState(int ComDevice) const
+{
+    if (ComDevice < 0) return false;
+    termios tio{};
+    if (tcgetattr(ComDevice, &tio) != 0 || !ComposeLineSettings(tio, BaudRate, StopBits, Parity) ||
+        tcsetattr(ComDevice, TCSANOW, &tio) != 0)
+        return false;
 
     // DTR and RTS held on; pseudo-terminals have no modem lines.
     int lines = TIOCM_DTR | TIOCM_RTS;
