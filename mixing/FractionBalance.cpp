@@ -8,14 +8,13 @@ namespace gasmixer {
 
 TFractions BalanceFractions(int gasAPpm, int h2oPpm, double pH2O, bool fakeMode)
 {
-    constexpr int Whole = 1'000'000;
-    TFractions f{gasAPpm, Whole - gasAPpm - h2oPpm, h2oPpm};
-    const double wMax = static_cast<double>(Whole - gasAPpm) * pH2O;
+    TFractions f{gasAPpm, WholeMixturePpm - gasAPpm - h2oPpm, h2oPpm};
+    const double wMax = static_cast<double>(WholeMixturePpm - gasAPpm) * pH2O;
     if (h2oPpm > 0 && h2oPpm > wMax && !fakeMode) {
         // A vapour pressure below zero would make the cap negative; water
         // cannot go below none.
         f.H2OPpm = static_cast<int>(std::max(0LL, RoundHalfEven(wMax)));
-        f.GasBPpm = Whole - gasAPpm - f.H2OPpm;
+        f.GasBPpm = WholeMixturePpm - gasAPpm - f.H2OPpm;
     }
     return f;
 }

@@ -2,6 +2,9 @@
 
 namespace gasmixer {
 
+// The whole mixture: the three fractions add up to this.
+inline constexpr int WholeMixturePpm = 1'000'000;
+
 // The three fractions of the finished mixture in ppm; they add up to 1 000 000.
 struct TFractions {
     int GasAPpm = 0;

@@ -1,18 +1,19 @@
 #include "mixing/MixturePlanner.h"
 
 #include "common/TextFormat.h"
+#include "mixing/FractionBalance.h"
 #include "mixing/MixtureSlots.h"
 #include "mixing/PlanReport.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
 namespace gasmixer {
 namespace {
 
-constexpr int Whole = 1'000'000;
-
-float MolarMassOf(const std::string& name) { return FindCompound(name).MolarMass; }
+constexpr const char* NoGasMessage = "No mixing plan exists for a mixture without gas A and gas B";
+constexpr const char* NoMolarMassMessage = "No mixing plan exists for a gas without molar mass";
 
 bool PositiveFinite(double x) { return std::isfinite(x) && x > 0; }
 
@@ -23,24 +24,22 @@ bool UsableRange(const TFlowInfo& info)
     return PositiveFinite(info.Max) && std::isfinite(info.Min) && info.Min >= 0;
 }
 
-bool ValidFraction(int ppm) { return ppm >= 0 && ppm <= Whole; }
+bool ValidFraction(int ppm) { return ppm >= 0 && ppm <= WholeMixturePpm; }
 
 std::optional<std::string> WhyNoPlan(const PlanInput& in, const TFlowInfo& flowInfoB)
 {
     if (!ValidFraction(in.GasAPpm) || !ValidFraction(in.GasBPpm) || !ValidFraction(in.H2OPpm))
         return "No mixing plan exists for a fraction outside 0 to 1 000 000 ppm";
-    if (in.GasAPpm + in.GasBPpm + in.H2OPpm != Whole)
+    if (in.GasAPpm + in.GasBPpm + in.H2OPpm != WholeMixturePpm)
         return "No mixing plan exists for fractions that do not add up to 1 000 000 ppm";
     if (!PositiveFinite(in.CompoundA.MolarMass) || !PositiveFinite(in.CompoundB.MolarMass))
-        return "No mixing plan exists for a gas without molar mass";
+        return NoMolarMassMessage;
     if (!UsableRange(in.FlowInfoA))
         return "No mixing plan exists without a flow range of the controller for gas A";
     if (!UsableRange(flowInfoB))
         return "No mixing plan exists without a flow range of the controller for gas B";
     return std::nullopt;
 }
-
-constexpr const char* NoGasMessage = "No mixing plan exists for a mixture without gas A and gas B";
 
 // Gas B saturated with water to the mole fraction h. A pure gas gets 1 - h,
 // while the slots of a mixture are scaled by 1 / (1 + h).
@@ -86,7 +85,7 @@ double MeanMolarMassOf(const PlanInput& in, const TCompound& gasB)
     } else {
         sum = static_cast<double>(sum + static_cast<long double>(in.GasBPpm) * gasB.MolarMass);
     }
-    return sum / Whole;
+    return sum / WholeMixturePpm;
 }
 
 long long RoundExtended(long double x) { return RoundHalfEven(static_cast<double>(x)); }
@@ -131,6 +130,16 @@ void PlanBInA(const PlanInput& in, const TFlowInfo& flowInfoB, long double rho, 
     }
 }
 
+// Last guard before publishing: a vapour pressure near zero, for one, makes
+// the wetting time overflow.
+bool AllFinite(const PlanResult& r)
+{
+    for (const double x : {r.RequiredFlowA, r.RequiredFlowB, r.WettingFraction, double{r.FlowB},
+                           double{r.TimescaleA}, double{r.TimescaleB}, double{r.QA}, double{r.QB}})
+        if (!std::isfinite(x)) return false;
+    return true;
+}
+
 PlanResult NoPlan(PlanResult r, const PlanInput& in, std::string reason)
 {
     r.Defined = false;
@@ -154,13 +163,14 @@ PlanResult PlanMixture(const PlanInput& in)
     const int b = in.GasBPpm;
     const int w = in.H2OPpm;
     if (w > 0 && b > 0) {
-        r.H = static_cast<double>(static_cast<long double>(w) / (Whole - a));
+        r.H = static_cast<double>(static_cast<long double>(w) / (WholeMixturePpm - a));
         r.CompoundB = Humidified(in.CompoundB, r.H);
     }
+    // Volume flows divide by it.
+    if (!PositiveFinite(r.CompoundB.MolarMass)) return NoPlan(std::move(r), in, NoMolarMassMessage);
     r.MeanMolarMass = MeanMolarMassOf(in, r.CompoundB);
     // Without gas A and gas B there is no mass to relate the flows to.
-    if (!(r.MeanMolarMass > 0) || !PositiveFinite(r.CompoundB.MolarMass))
-        return NoPlan(std::move(r), in, NoGasMessage);
+    if (!(r.MeanMolarMass > 0)) return NoPlan(std::move(r), in, NoGasMessage);
 
     r.MassPpmA = static_cast<long double>(a) * in.CompoundA.MolarMass / r.MeanMolarMass;
     r.MassPpmB = static_cast<long double>(b + w) * r.CompoundB.MolarMass / r.MeanMolarMass;
@@ -180,8 +190,8 @@ PlanResult PlanMixture(const PlanInput& in)
     else PlanBInA(in, flowInfoB, rho, water, r);
 
     r.WettingFraction = in.PH2O > 0 ? r.H / in.PH2O : in.PreviousWettingFraction;
-    if (a == Whole) r.Method = TMixingMethod::APure;
-    if (b == Whole) r.Method = TMixingMethod::BPure;
+    if (a == WholeMixturePpm) r.Method = TMixingMethod::APure;
+    if (b == WholeMixturePpm) r.Method = TMixingMethod::BPure;
 
     // The timescale of gas B is part of its setpoint; that of gas A is applied
     // by its pulse regulator instead.
@@ -190,6 +200,9 @@ PlanResult PlanMixture(const PlanInput& in)
                               / in.CompoundA.MolarMass * 24 * 1000);
     r.QB = static_cast<float>(static_cast<long double>(r.TimescaleB) * r.FlowB
                               / r.CompoundB.MolarMass * 24 * 1000);
+    if (!AllFinite(r))
+        return NoPlan(std::move(r), in,
+                      "No mixing plan exists: the request gives no finite flows or wetting time");
     r.Defined = true;
     r.Report = PlanReportLines(in, r);
     return r;

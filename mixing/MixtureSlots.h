@@ -2,7 +2,12 @@
 
 #include "gasdata/MolarMasses.h"
 
+#include <string>
+
 namespace gasmixer {
+
+// M(n): the molar mass of a component; the empty name of a free slot gives 0.
+inline float MolarMassOf(const std::string& name) { return FindCompound(name).MolarMass; }
 
 // Slots of a mixture that enter the plan: 1 and 2 always, 3 when named. A
 // fourth component is neither counted nor shown.

@@ -1,6 +1,7 @@
 #include "mixing/PlanReport.h"
 
 #include "common/TextFormat.h"
+#include "mixing/FractionBalance.h"
 #include "mixing/MixtureSlots.h"
 
 #include <cmath>
@@ -8,16 +9,12 @@
 namespace gasmixer {
 namespace {
 
-constexpr int Whole = 1'000'000;
-
 std::string Int(long long x) { return std::to_string(x); }
 std::string Rounded(long double x) { return Int(RoundHalfEven(static_cast<double>(x))); }
 std::string Fmt(std::string_view pattern, long double x)
 {
     return FormatFloat(pattern, static_cast<double>(x));
 }
-
-float MolarMassOf(const std::string& name) { return FindCompound(name).MolarMass; }
 
 class ReportWriter {
 public:
@@ -32,7 +29,7 @@ public:
     {
         Description();
         PartialPressures();
-        if (a_ > 0 && a_ < Whole) LogPartialPressures();
+        if (a_ > 0 && a_ < WholeMixturePpm) LogPartialPressures();
         MassFractions();
         MassRelations();
         lines_.push_back("  ");
@@ -78,7 +75,7 @@ private:
 
     static std::string LogLine(const std::string& name, long double ppm)
     {
-        return "  log10(p" + name + ")=" + Fmt("0.0", std::log10(ppm / Whole));
+        return "  log10(p" + name + ")=" + Fmt("0.0", std::log10(ppm / WholeMixturePpm));
     }
 
     void LogPartialPressures()

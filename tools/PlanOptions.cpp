@@ -1,6 +1,7 @@
 #include "tools/PlanOptions.h"
 
 #include "gasdata/MolarMasses.h"
+#include "mixing/FractionBalance.h"
 
 #include <algorithm>
 #include <charconv>
@@ -11,8 +12,6 @@
 
 namespace gasmixer {
 namespace {
-
-constexpr int WholePpm = 1'000'000;
 
 std::string Quoted(std::string_view text) { return "'" + std::string(text) + "'"; }
 
@@ -34,7 +33,7 @@ int ParsePpm(std::string_view option, std::string_view text)
 {
     const auto ppm = ParseWhole<int>(text);
     if (!ppm) throw UsageError(std::string(option) + " expects a whole number of ppm, got " + Quoted(text));
-    if (*ppm < 0 || *ppm > WholePpm)
+    if (*ppm < 0 || *ppm > WholeMixturePpm)
         throw UsageError(std::string(option) + " must lie between 0 and 1000000 ppm, got " + Quoted(text));
     return *ppm;
 }

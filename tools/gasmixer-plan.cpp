@@ -7,6 +7,9 @@
 
 #include <exception>
 #include <iostream>
+#include <string>
+#include <string_view>
+#include <vector>
 
 namespace {
 

@@ -68,7 +68,8 @@ TEST(Humidification, FourthSlotCountsOnlyInGasBMolarMass)
     double sum = 150.0 * M("O2");
     const char* names[] = {"N2", "O2", "Ar"};
     const float fractions[] = {b.C1VFraction, b.C2VFraction, b.C3VFraction};
-    for (int i = 0; i < 3; ++i) sum += static_cast<double>(static_cast<float>(999850.0 * fractions[i])) * M(names[i]);
+    for (int i = 0; i < 3; ++i)
+        sum += static_cast<double>(static_cast<float>(999850.0 * fractions[i])) * M(names[i]);
     EXPECT_NEAR(r.MeanMolarMass, sum / 1e6, 1e-12);
 }
 

@@ -76,6 +76,13 @@ INSTANTIATE_TEST_SUITE_P(
                        in.GasBPpm = -100000;
                    },
                    "No mixing plan exists for a fraction outside 0 to 1 000 000 ppm"},
+        NoPlanCase{"vapour pressure near zero",
+                   [](PlanInput& in) {
+                       in.GasBPpm -= 10000;
+                       in.H2OPpm = 10000;
+                       in.PH2O = 1e-320;
+                   },
+                   "No mixing plan exists: the request gives no finite flows or wetting time"},
         NoPlanCase{"fractions not balanced", [](PlanInput& in) { in.GasBPpm = 1'000'000; },
                    "No mixing plan exists for fractions that do not add up to 1 000 000 ppm"}),
     [](const testing::TestParamInfo<NoPlanCase>& info) { return "case" + std::to_string(info.index); });

@@ -54,8 +54,8 @@ QJsonObject ParseJson(const std::string& text)
 TEST(GasmixerPlan, PrintsTheWindowsReport)
 {
     for (const auto& [a, w] : {std::pair{150, 0}, {150, 10000}, {600000, 0}}) {
-        const PlanRun run = RunPlan({"--gas-a", "O2", "--gas-b", "Ar", "--a-ppm", QString::number(a), "--h2o-ppm",
-                                     QString::number(w)});
+        const PlanRun run = RunPlan(
+            {"--gas-a", "O2", "--gas-b", "Ar", "--a-ppm", QString::number(a), "--h2o-ppm", QString::number(w)});
         EXPECT_EQ(run.exitCode, 0);
         EXPECT_EQ(run.err, "");
         EXPECT_EQ(run.out, Joined(PlanMixture(DefaultInput("O2", "Ar", a, w)).Report)) << a << " " << w;
@@ -64,13 +64,14 @@ TEST(GasmixerPlan, PrintsTheWindowsReport)
 
 TEST(GasmixerPlan, ControllerOptionsReplaceRangeAndDefaultLimit)
 {
-    const PlanRun run = RunPlan({"--gas-a", "H2", "--gas-b", "N2", "--a-ppm", "5000", "--mfc-a", "0.01:50", "--mfc-b",
-                                 "2.0:50"});
+    const PlanRun run = RunPlan(
+        {"--gas-a", "H2", "--gas-b", "N2", "--a-ppm", "5000", "--mfc-a", "0.01:50", "--mfc-b", "2.0:50"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     // 2.0 / 50 as a single-precision minimum is 0.039 999 999 1.
-    for (const char* line : {"  Turndown ratio : 50\n", "  Min flow of gas A : 0.000 200 000 g/min\n",
-                             "  Max flow of gas A : 0.010 000 000 g/min\n", "  Min flow of gas B : 0.039 999 999 g/min\n",
-                             "  Max flow of gas B : 1.000 000 000 g/min\n", "Limiting flow for gas B leads to increased\n"})
+    for (const char* line :
+         {"  Turndown ratio : 50\n", "  Min flow of gas A : 0.000 200 000 g/min\n",
+          "  Max flow of gas A : 0.010 000 000 g/min\n", "  Min flow of gas B : 0.039 999 999 g/min\n",
+          "  Max flow of gas B : 1.000 000 000 g/min\n", "Limiting flow for gas B leads to increased\n"})
         EXPECT_NE(run.out.find(line), std::string::npos) << line;
 
     const PlanRun atFullScale =
@@ -82,7 +83,8 @@ TEST(GasmixerPlan, ControllerOptionsReplaceRangeAndDefaultLimit)
 
 TEST(GasmixerPlan, JsonCarriesThePlanExactly)
 {
-    const PlanRun run = RunPlan({"--gas-a", "O2", "--gas-b", "Ar", "--a-ppm", "150", "--h2o-ppm", "10000", "--json"});
+    const PlanRun run =
+        RunPlan({"--gas-a", "O2", "--gas-b", "Ar", "--a-ppm", "150", "--h2o-ppm", "10000", "--json"});
     ASSERT_EQ(run.exitCode, 0) << run.err;
     const QJsonObject json = ParseJson(run.out);
     const PlanResult plan = PlanMixture(DefaultInput("O2", "Ar", 150, 10000));
@@ -108,8 +110,8 @@ TEST(GasmixerPlan, JsonCarriesThePlanExactly)
 
 TEST(GasmixerPlan, WaterIsCappedAtSaturationUnlessFake)
 {
-    const PlanRun capped =
-        RunPlan({"--gas-a", "O2", "--gas-b", "Ar", "--a-ppm", "150", "--h2o-ppm", "30000", "--ph2o", "0.023", "--json"});
+    const PlanRun capped = RunPlan({"--gas-a", "O2", "--gas-b", "Ar", "--a-ppm", "150", "--h2o-ppm", "30000",
+                                    "--ph2o", "0.023", "--json"});
     ASSERT_EQ(capped.exitCode, 0) << capped.err;
     const QJsonObject json = ParseJson(capped.out);
     // (1 000 000 - 150) x 0.023 = 22 996.55
@@ -118,8 +120,8 @@ TEST(GasmixerPlan, WaterIsCappedAtSaturationUnlessFake)
     EXPECT_EQ(capped.err, "gasmixer-plan: water reduced to 22997 ppm, what gas B saturated at --ph2o can carry "
                           "(--fake keeps it)\n");
 
-    const PlanRun fake = RunPlan(
-        {"--gas-a", "O2", "--gas-b", "Ar", "--a-ppm", "150", "--h2o-ppm", "30000", "--ph2o", "0.023", "--fake", "--json"});
+    const PlanRun fake = RunPlan({"--gas-a", "O2", "--gas-b", "Ar", "--a-ppm", "150", "--h2o-ppm", "30000",
+                                  "--ph2o", "0.023", "--fake", "--json"});
     ASSERT_EQ(fake.exitCode, 0) << fake.err;
     EXPECT_EQ(ParseJson(fake.out)["h2o_ppm"].toInt(), 30000);
     EXPECT_EQ(fake.err, "");
@@ -138,7 +140,8 @@ TEST(GasmixerPlan, FakeMixerWithoutGasB)
 
 TEST(GasmixerPlan, NoPlanIsNotSuccess)
 {
-    const QStringList waterOnly = {"--gas-a", "O2", "--gas-b", "Ar", "--a-ppm", "0", "--h2o-ppm", "1000000", "--fake"};
+    const QStringList waterOnly = {"--gas-a", "O2", "--gas-b", "Ar", "--a-ppm",
+                                   "0", "--h2o-ppm", "1000000", "--fake"};
     const PlanRun text = RunPlan(waterOnly);
     EXPECT_EQ(text.exitCode, 1);
     EXPECT_EQ(text.out, "No mixing plan exists for a mixture without gas A and gas B\n");
