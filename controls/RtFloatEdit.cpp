@@ -63,7 +63,7 @@ void TRtCustomDoubleEdit::SetValue(double v)
         const QString text = ValueText(FValue);
         WriteOwnText(text);
         SetLastValid(text);
-        if (!hasFocus()) {
+        if (!HasEditFocus()) {
             RefreshDisplay();
             RequestSelectAll();
         }
@@ -99,14 +99,14 @@ void TRtCustomDoubleEdit::SetFormat(const QString& f)
 {
     if (f == FFormat) return;
     FFormat = f;
-    if (!hasFocus()) RefreshDisplay();
+    if (!HasEditFocus()) RefreshDisplay();
 }
 
 void TRtCustomDoubleEdit::SetDoHashes(bool on)
 {
     if (on == FDoHashes) return;
     FDoHashes = on;
-    if (!hasFocus()) RefreshDisplay();
+    if (!HasEditFocus()) RefreshDisplay();
 }
 
 void TRtCustomDoubleEdit::SetAsDateTime(bool on)
@@ -132,9 +132,11 @@ void TRtCustomDoubleEdit::SetDigits(int d)
 {
     if (d == FDigits) return;
     FDigits = d;
-    if (!hasFocus()) RefreshDisplay();
+    if (!HasEditFocus()) RefreshDisplay();
 }
 
+// The slack comes out of the visible text area, so fitted text is never
+// clipped.
 int TRtCustomDoubleEdit::TextRoom() const { return ClientWidth() - FitSlack; }
 
 void TRtCustomDoubleEdit::ProcessEdit(const QString& text)
@@ -202,7 +204,7 @@ bool TRtCustomDoubleEdit::AcceptsChar(char32_t c) const
 
 void TRtCustomDoubleEdit::RefreshAfterResize()
 {
-    if (!hasFocus()) RefreshDisplay();
+    if (!HasEditFocus()) RefreshDisplay();
 }
 
 }  // namespace gasmixer

@@ -24,7 +24,7 @@ void TRtIntegerEdit::SetValue(int v)
         WriteOwnText(text);
         SetLastValid(text);
         RefreshDisplay();
-        if (hasFocus()) RequestSelectAll();
+        if (HasEditFocus()) RequestSelectAll();
         AnnounceValueChange();
     } catch (...) {
         WriteOwnText(QStringLiteral("Error"));
@@ -73,7 +73,7 @@ void TRtIntegerEdit::ValidateText()
 void TRtIntegerEdit::RefreshDisplay()
 {
     const QString text = QString::number(FValue);
-    WriteOwnText(!hasFocus() && TextWidth(text) > TextRoom() ? Hashes() : text);
+    WriteOwnText(!HasEditFocus() && TextWidth(text) > TextRoom() ? Hashes() : text);
 }
 
 bool TRtIntegerEdit::AcceptsChar(char32_t c) const { return IsIntegerEditChar(c); }

@@ -3,6 +3,7 @@
 #include "controls/Beep.h"
 #include "controls/KeyFilter.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -62,6 +63,11 @@ int TRtNumericEdit::TextWidth(const QString& text) const
 
 QString TRtNumericEdit::Hashes() { return QString(HashCount, QLatin1Char('#')); }
 
+bool TRtNumericEdit::HasEditFocus() const
+{
+    return hasFocus() || (FInPopup && QApplication::activePopupWidget() != nullptr);
+}
+
 void TRtNumericEdit::WriteOwnText(const QString& text)
 {
     const bool wasSetting = FSetting;
@@ -86,10 +92,13 @@ void TRtNumericEdit::TextChanged(const QString& text)
     if (!FSetting) ProcessEdit(text);
 }
 
+// A context menu takes the focus for a while; that is no exit, and getting it
+// back no entry.
 void TRtNumericEdit::focusInEvent(QFocusEvent* event)
 {
-    // Coming back from the context menu is no new entry.
-    if (event->reason() != Qt::PopupFocusReason) {
+    if (event->reason() == Qt::PopupFocusReason) {
+        FInPopup = false;
+    } else {
         setText(FLastValid);  // an edit like any other: may fire OnValueChanged
         setCursorPosition(FLastCursorPos);
         if (FLastSelLength > 0) setSelection(FLastCursorPos, FLastSelLength);
@@ -103,7 +112,9 @@ void TRtNumericEdit::focusInEvent(QFocusEvent* event)
 
 void TRtNumericEdit::focusOutEvent(QFocusEvent* event)
 {
-    if (event->reason() != Qt::PopupFocusReason) {
+    if (event->reason() == Qt::PopupFocusReason) {
+        FInPopup = true;
+    } else {
         FLastCursorPos = hasSelectedText() ? selectionStart() : cursorPosition();
         FLastSelLength = selectionLength();
         ValidateText();

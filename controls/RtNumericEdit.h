@@ -41,6 +41,9 @@ protected:
     int TextWidth(const QString& text) const;
     static QString Hashes();
 
+    // The focus, counting the time a context menu of the field is open.
+    bool HasEditFocus() const;
+
     // Writes text that must not be processed as an edit.
     void WriteOwnText(const QString& text);
 
@@ -68,6 +71,7 @@ private:
     int FLastSelLength = 0;
     bool FSetting = false;
     bool FNeedSelectAll = false;
+    bool FInPopup = false;
     QString FLastValid;
 };
 

@@ -64,11 +64,12 @@ protected:
         ASSERT_TRUE(other->hasFocus());
     }
 
+    // Declared before the window, which may still announce while it is destroyed.
+    int beeps = 0;
+    std::vector<double> fired;
     QWidget window;
     QVBoxLayout* layout = nullptr;
     QLineEdit* other = nullptr;
-    int beeps = 0;
-    std::vector<double> fired;
 };
 
 }  // namespace gasmixer
