@@ -51,4 +51,15 @@ std::vector<std::string> ListSimulatorPorts()
     return ports;
 }
 
+void RemoveStaleSimulatorEntries()
+{
+    std::error_code ec;
+    std::vector<std::filesystem::path> stale;
+    for (const auto& entry : std::filesystem::directory_iterator(SimulatorRegistryDir(), ec)) {
+        const long pid = ParsePid(entry.path().filename().string());
+        if (pid > 0 && !ProcessIsAlive(pid)) stale.push_back(entry.path());
+    }
+    for (const auto& path : stale) std::filesystem::remove_all(path, ec);
+}
+
 }  // namespace gasmixer

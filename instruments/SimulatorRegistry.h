@@ -22,4 +22,7 @@ std::filesystem::path SimulatorRegistryDir();
 // process id, then MFC line before relay board.
 std::vector<std::string> ListSimulatorPorts();
 
+// Deletes the entries of simulators that no longer run.
+void RemoveStaleSimulatorEntries();
+
 }  // namespace gasmixer

@@ -1,0 +1,103 @@
+#include "sim/SimulatedLine.h"
+
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace gasmixer::sim {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Longer than 3.5 characters at 9600 baud, short enough that a program's
+// next request never arrives within it.
+constexpr auto InterFrameSilence = 10ms;
+
+}  // namespace
+
+SimulatedLine::SimulatedLine(std::string name, LineResponder& responder, LineTrace trace)
+    : name_(std::move(name)), responder_(responder), framer_(responder.RequestLength(), InterFrameSilence),
+      trace_(std::move(trace))
+{
+    // A program that stops reading must never block the service thread.
+    const int fd = pty_.MasterFd();
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
+}
+
+void SimulatedLine::OnReadable(TimePoint now)
+{
+    std::array<std::uint8_t, 512> buffer;
+    for (;;) {
+        const ssize_t n = read(pty_.MasterFd(), buffer.data(), buffer.size());
+        if (n > 0) {
+            for (const Bytes& request : framer_.Feed({buffer.data(), static_cast<std::size_t>(n)}, now)) {
+                Handle(request, now);
+                if (PollFd() < 0) return;
+            }
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && errno == EAGAIN) return;
+        Vanish();  // the terminal itself failed
+        return;
+    }
+}
+
+void SimulatedLine::OnTime(TimePoint now)
+{
+    if (auto request = framer_.Expire(now)) Handle(*request, now);
+    while (PollFd() >= 0 && !pending_.empty() && pending_.begin()->first <= now) {
+        Send(pending_.begin()->second);
+        pending_.erase(pending_.begin());
+    }
+}
+
+std::optional<TimePoint> SimulatedLine::NextDeadline() const
+{
+    if (PollFd() < 0) return std::nullopt;
+    std::optional<TimePoint> deadline = framer_.Deadline();
+    if (!pending_.empty() && (!deadline || pending_.begin()->first < *deadline)) deadline = pending_.begin()->first;
+    return deadline;
+}
+
+void SimulatedLine::Handle(const Bytes& request, TimePoint now)
+{
+    Trace("<-", request);
+    std::optional<Outgoing> out = responder_.Answer(request, now);
+    if (!out) return;
+    if (out->closeLine) {
+        Vanish();
+        return;
+    }
+    pending_.emplace(out->due, std::move(out->bytes));
+}
+
+void SimulatedLine::Send(const Bytes& reply)
+{
+    Trace("->", reply);
+    const ssize_t n = write(pty_.MasterFd(), reply.data(), reply.size());
+    if (n != static_cast<ssize_t>(reply.size()) && trace_) trace_(name_ + ": reply not fully written");
+}
+
+void SimulatedLine::Vanish()
+{
+    if (trace_) trace_(name_ + ": gone");
+    pending_.clear();
+    pty_.CloseMaster();
+}
+
+void SimulatedLine::Trace(std::string_view direction, const Bytes& bytes) const
+{
+    if (!trace_) return;
+    std::string line = name_ + " " + std::string(direction);
+    for (std::uint8_t b : bytes) {
+        char hex[4];
+        std::snprintf(hex, sizeof hex, " %02X", b);
+        line += hex;
+    }
+    trace_(line);
+}
+
+}  // namespace gasmixer::sim

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "sim/Framer.h"
+#include "sim/LineResponder.h"
+#include "sim/PseudoTerminal.h"
+
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+
+namespace gasmixer::sim {
+
+// Receives a line of text for every frame in and out, when tracing is wanted.
+using LineTrace = std::function<void(std::string_view)>;
+
+// One serial line as the simulated instruments see it: the master side of a
+// pseudo-terminal, cut into requests and answered by a responder. Used from
+// the service thread only.
+class SimulatedLine {
+public:
+    SimulatedLine(std::string name, LineResponder& responder, LineTrace trace);
+
+    const std::string& SlavePath() const { return pty_.SlavePath(); }
+    int PollFd() const { return pty_.MasterFd(); }  // -1 once the line is gone
+
+    // Takes in what arrived; the replies leave with the next OnTime.
+    void OnReadable(TimePoint now);
+    // Ends frames by silence and sends the replies that are due.
+    void OnTime(TimePoint now);
+    std::optional<TimePoint> NextDeadline() const;
+
+private:
+    void Handle(const Bytes& request, TimePoint now);
+    void Send(const Bytes& reply);
+    void Vanish();
+    void Trace(std::string_view direction, const Bytes& bytes) const;
+
+    std::string name_;
+    PseudoTerminal pty_;
+    LineResponder& responder_;
+    Framer framer_;
+    LineTrace trace_;
+    std::multimap<TimePoint, Bytes> pending_;  // replies by the time they leave
+};
+
+}  // namespace gasmixer::sim

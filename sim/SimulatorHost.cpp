@@ -1,0 +1,86 @@
+#include "sim/SimulatorHost.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <poll.h>
+#include <stdexcept>
+#include <sys/eventfd.h>
+#include <system_error>
+
+namespace gasmixer::sim {
+namespace {
+
+int PollTimeoutMs(std::optional<TimePoint> deadline, TimePoint now)
+{
+    if (!deadline) return -1;
+    if (*deadline <= now) return 0;
+    // Rounded up: waking before the deadline would only poll again.
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(*deadline - now).count();
+    return static_cast<int>(std::min<long long>(wait, 60'000));
+}
+
+std::optional<TimePoint> Earliest(std::optional<TimePoint> a, std::optional<TimePoint> b)
+{
+    if (!a) return b;
+    if (!b) return a;
+    return std::min(*a, *b);
+}
+
+}  // namespace
+
+SimulatorHost::SimulatorHost(SimulatorOptions options)
+    : mfcs_(SimClock::now()), relay_(options.waterTemperature), mfcLine_("mfc-line", mfcs_, options.trace),
+      relayLine_("relay-board", relay_, options.trace), wake_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK))
+{
+    if (wake_.Get() < 0) throw std::system_error(errno, std::generic_category(), "eventfd");
+    if (options.announce)
+        announcement_ = std::make_unique<Announcement>(mfcLine_.SlavePath(), relayLine_.SlavePath());
+    service_ = std::thread([this] { Serve(); });
+}
+
+SimulatorHost::~SimulatorHost()
+{
+    Stop();
+}
+
+FlowController& SimulatorHost::Mfc(int address)
+{
+    FlowController* controller =
+        address >= 0 && address <= 255 ? mfcs_.Controller(static_cast<std::uint8_t>(address)) : nullptr;
+    if (!controller) throw std::out_of_range("no flow controller at address " + std::to_string(address));
+    return *controller;
+}
+
+void SimulatorHost::Stop()
+{
+    if (service_.joinable()) {
+        const std::uint64_t one = 1;
+        // The counter cannot overflow with a single increment, so this write succeeds.
+        [[maybe_unused]] const ssize_t n = write(wake_.Get(), &one, sizeof one);
+        service_.join();
+    }
+    announcement_.reset();
+}
+
+void SimulatorHost::Serve()
+{
+    SimulatedLine* const lines[] = {&mfcLine_, &relayLine_};
+    for (;;) {
+        pollfd fds[3] = {{wake_.Get(), POLLIN, 0}, {lines[0]->PollFd(), POLLIN, 0}, {lines[1]->PollFd(), POLLIN, 0}};
+        const auto deadline = Earliest(lines[0]->NextDeadline(), lines[1]->NextDeadline());
+        // A closed line has fd -1, which poll() skips.
+        if (poll(fds, 3, PollTimeoutMs(deadline, SimClock::now())) < 0) {
+            if (errno == EINTR || errno == ENOMEM) continue;
+            throw std::system_error(errno, std::generic_category(), "poll");
+        }
+        if (fds[0].revents) return;
+
+        const TimePoint now = SimClock::now();
+        for (int i = 0; i < 2; ++i) {
+            if (fds[i + 1].revents) lines[i]->OnReadable(now);
+            lines[i]->OnTime(now);
+        }
+    }
+}
+
+}  // namespace gasmixer::sim

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "sim/Announcement.h"
+#include "sim/FlowController.h"
+#include "sim/MfcLine.h"
+#include "sim/RelayBoard.h"
+#include "sim/SimulatedLine.h"
+#include "sim/UniqueFd.h"
+
+#include <memory>
+#include <string>
+#include <thread>
+
+namespace gasmixer::sim {
+
+struct SimulatorOptions {
+    bool announce = false;  // enter the ports in the simulator registry
+    double waterTemperature = 20.0;  // ºC in the bubbler
+    LineTrace trace;  // called on the service thread
+};
+
+// The simulated instruments on two pseudo-terminals, served by one thread:
+// the two flow controllers on the MFC line and the relay board on its own
+// line. State and faults of the devices may be set from any thread.
+class SimulatorHost {
+public:
+    explicit SimulatorHost(SimulatorOptions options = {});
+    ~SimulatorHost();
+    SimulatorHost(const SimulatorHost&) = delete;
+    SimulatorHost& operator=(const SimulatorHost&) = delete;
+
+    const std::string& MfcLinePath() const { return mfcLine_.SlavePath(); }
+    const std::string& RelayBoardPath() const { return relayLine_.SlavePath(); }
+
+    // Throws std::out_of_range for an address without a controller.
+    FlowController& Mfc(int address);
+    sim::RelayBoard& RelayBoard() { return relay_; }
+
+    // Stops the service and withdraws the announcement; idempotent.
+    void Stop();
+
+private:
+    void Serve();
+
+    MfcLine mfcs_;
+    sim::RelayBoard relay_;
+    SimulatedLine mfcLine_;
+    SimulatedLine relayLine_;
+    UniqueFd wake_;
+    std::unique_ptr<Announcement> announcement_;
+    std::thread service_;
+};
+
+}  // namespace gasmixer::sim

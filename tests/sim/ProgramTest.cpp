@@ -1,0 +1,139 @@
+// The stand-alone simulator program, run as the operator would run it.
+
+#include "RawPort.h"
+#include "TempRuntimeDir.h"
+#include "instruments/SimulatorRegistry.h"
+#include "sim/ThermistorInput.h"
+#include "sim/UniqueFd.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <csignal>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace gasmixer::sim {
+namespace {
+
+using namespace std::chrono_literals;
+
+// gasmixer-sim as a child process with its standard output on a pipe.
+class SimulatorProcess {
+public:
+    explicit SimulatorProcess(std::vector<std::string> args)
+    {
+        int fds[2];
+        if (pipe(fds) != 0) throw std::runtime_error("pipe");
+        UniqueFd readEnd(fds[0]), writeEnd(fds[1]);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, writeEnd.Get(), STDOUT_FILENO);
+        posix_spawn_file_actions_addclose(&actions, readEnd.Get());
+        args.insert(args.begin(), GASMIXER_SIM_PROGRAM);
+        std::vector<char*> argv;
+        for (auto& a : args) argv.push_back(a.data());
+        argv.push_back(nullptr);
+        const int rc = posix_spawn(&pid_, GASMIXER_SIM_PROGRAM, &actions, nullptr, argv.data(), environ);
+        posix_spawn_file_actions_destroy(&actions);
+        if (rc != 0) throw std::runtime_error("cannot start " GASMIXER_SIM_PROGRAM);
+        out_ = std::move(readEnd);
+    }
+
+    ~SimulatorProcess()
+    {
+        if (pid_ > 0) {
+            kill(pid_, SIGKILL);
+            waitpid(pid_, nullptr, 0);
+        }
+    }
+
+    pid_t Pid() const { return pid_; }
+
+    // One line of its output, or "" when none comes within a few seconds.
+    std::string ReadLine()
+    {
+        std::string line;
+        char c = 0;
+        while (poll(std::array{pollfd{out_.Get(), POLLIN, 0}}.data(), 1, 5000) > 0 && read(out_.Get(), &c, 1) == 1) {
+            if (c == '\n') return line;
+            line += c;
+        }
+        return line;
+    }
+
+    // The exit status, or -1 when the process has not ended within a few seconds.
+    int Wait()
+    {
+        for (auto waited = 0ms; waited < 5s; waited += 10ms) {
+            int status = 0;
+            if (waitpid(pid_, &status, WNOHANG) == pid_) {
+                pid_ = -1;
+                return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+            }
+            std::this_thread::sleep_for(10ms);
+        }
+        return -1;
+    }
+
+private:
+    pid_t pid_ = -1;
+    UniqueFd out_;
+};
+
+std::string After(const std::string& text, const std::string& prefix)
+{
+    return text.rfind(prefix, 0) == 0 ? text.substr(prefix.size()) : std::string();
+}
+
+class Program : public ::testing::TestWithParam<int> {
+protected:
+    test::TempRuntimeDir runtime;
+};
+
+TEST_P(Program, AnnouncesItsPortsAndLeavesCleanlyOnSignal)
+{
+    SimulatorProcess sim({"--water-temp", "35"});
+    const std::string mfcLine = After(sim.ReadLine(), "MFC line: ");
+    const std::string relayBoard = After(sim.ReadLine(), "Relay board: ");
+    ASSERT_EQ(mfcLine.rfind("/dev/pts/", 0), 0u) << mfcLine;
+    ASSERT_EQ(relayBoard.rfind("/dev/pts/", 0), 0u) << relayBoard;
+
+    const auto entry = SimulatorRegistryDir() / std::to_string(sim.Pid());
+    EXPECT_EQ(ListSimulatorPorts(), (std::vector<std::string>{(entry / SimulatorMfcLinkName).string(),
+                                                               (entry / SimulatorRelayLinkName).string()}));
+    const Bytes count = test::RawPort(relayBoard).Exchange({254, 158}).bytes;
+    ASSERT_EQ(count.size(), 2u);
+    EXPECT_EQ(count[0] * 256 + count[1], CountForTemperature(35.0));
+
+    ASSERT_EQ(kill(sim.Pid(), GetParam()), 0);
+    EXPECT_EQ(sim.Wait(), 0);
+    EXPECT_FALSE(std::filesystem::exists(entry));
+    EXPECT_TRUE(ListSimulatorPorts().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, Program, ::testing::Values(SIGTERM, SIGINT),
+                         [](const auto& info) { return info.param == SIGTERM ? "Term" : "Int"; });
+
+TEST(ProgramOptions, HelpSucceedsAndNonsenseFails)
+{
+    struct Case {
+        std::vector<std::string> args;
+        bool ok;
+    };
+    for (const Case& c : {Case{{"--help"}, true}, Case{{"--bogus"}, false}, Case{{"--water-temp"}, false},
+                          Case{{"--water-temp", "warm"}, false}, Case{{"--water-temp", "nan"}, false}}) {
+        SimulatorProcess sim(c.args);
+        const int status = sim.Wait();
+        EXPECT_NE(status, -1) << c.args[0] << " kept running";
+        EXPECT_EQ(status == 0, c.ok) << c.args.back();
+    }
+}
+
+}  // namespace
+}  // namespace gasmixer::sim
