@@ -1,0 +1,106 @@
+#include "app/Form1.h"
+
+#include "app/Fonts.h"
+#include "app/PageControl.h"
+#include "app/RecordGridModel.h"
+#include "controls/RtIntegerEdit.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace gasmixer {
+
+void TForm1::BuildMadeMixtureTab()
+{
+    TabSheet2 = new QWidget;
+    StringGrid1 = new QTableView(TabSheet2);
+    gridModel_ = new TRecordGridModel(RecordGrid, StringGrid1);
+    StringGrid1->setModel(gridModel_);
+    StringGrid1->verticalHeader()->hide();
+    StringGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    StringGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    auto* layout = new QVBoxLayout(TabSheet2);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(StringGrid1);
+    PageControl1->AddPage(TabSheet2, QStringLiteral("Made mixture"));
+}
+
+void TForm1::BuildTGTab()
+{
+    TabSheet4 = new QWidget;
+
+    RadioGroup1 = new QGroupBox(QStringLiteral("Notice"), TabSheet4);
+    MemoTG = new QPlainTextEdit(RadioGroup1);
+    MemoTG->setFrameShape(QFrame::NoFrame);
+    MemoTG->setReadOnly(true);
+    auto* notice = new QVBoxLayout(RadioGroup1);
+    notice->addWidget(MemoTG);
+
+    GroupBoxTGValues = new QGroupBox(
+        QStringLiteral("These values can be used and update only when the mixer is already "
+                       "producing mixture"),
+        TabSheet4);
+
+    GroupBoxTGFlows = new QGroupBox(QString::fromUtf8("Flow inputs, ml/min @ 25ºC"), GroupBoxTGValues);
+    LabelTGProtectiveGas = new QLabel(QStringLiteral("TG protective gas\nSame as gas B"), GroupBoxTGFlows);
+    RtIntegerEdit3 = new TRtIntegerEdit(GroupBoxTGFlows);
+    LabelTGMixture = new QLabel(QStringLiteral("Mixture"), GroupBoxTGFlows);
+    RtIntegerEdit4 = new TRtIntegerEdit(GroupBoxTGFlows);
+    auto* flows = new QGridLayout(GroupBoxTGFlows);
+    flows->addWidget(LabelTGProtectiveGas, 0, 0);
+    flows->addWidget(RtIntegerEdit3, 0, 1);
+    flows->addWidget(LabelTGMixture, 1, 0);
+    flows->addWidget(RtIntegerEdit4, 1, 1);
+    flows->setRowStretch(2, 1);
+
+    GroupBoxTGGas = new QGroupBox(QStringLiteral("Gas in TG, ppm, log10"), GroupBoxTGValues);
+    auto* gas = new QGridLayout(GroupBoxTGGas);
+    const auto addRow = [&](int row, const char* caption, QLabel*& ppm, QLabel*& log) {
+        gas->addWidget(new QLabel(QString::fromUtf8(caption), GroupBoxTGGas), row, 0);
+        ppm = new QLabel(QStringLiteral("Unknown"), GroupBoxTGGas);
+        log = new QLabel(QStringLiteral("Unknown"), GroupBoxTGGas);
+        ppm->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        log->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        gas->addWidget(ppm, row, 1);
+        gas->addWidget(log, row, 2);
+    };
+    addRow(0, "Gas A", LabelTGAppm, LabelTGAlog);
+    addRow(1, "Gas B", LabelTGBppm, LabelTGBlog);
+    addRow(2, "H2O", LabelTGH2Oppm, LabelTGH2Olog);
+    gas->setColumnMinimumWidth(1, 80);
+    gas->setColumnMinimumWidth(2, 60);
+    gas->setRowStretch(3, 1);
+
+    auto* values = new QHBoxLayout(GroupBoxTGValues);
+    values->addWidget(GroupBoxTGFlows);
+    values->addWidget(GroupBoxTGGas);
+    values->addStretch();
+
+    auto* page = new QVBoxLayout(TabSheet4);
+    page->addWidget(RadioGroup1, 1);
+    page->addWidget(GroupBoxTGValues);
+    page->addStretch(1);
+
+    PageControl1->AddPage(TabSheet4, QStringLiteral("Mixture in TG"));
+}
+
+void TForm1::BuildDebugTab()
+{
+    TabSheet3 = new QWidget;
+    MemoDevFeedback = new QPlainTextEdit(TabSheet3);
+    MemoDevFeedback->setFont(CourierNewFont());
+    MemoDevFeedback->setReadOnly(true);
+    auto* layout = new QVBoxLayout(TabSheet3);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(MemoDevFeedback);
+    PageControl1->AddPage(TabSheet3, QStringLiteral("Debug"));
+}
+
+}  // namespace gasmixer

@@ -1,0 +1,130 @@
+#pragma once
+
+#include "app/Form1.h"
+#include "app/GuardedApplication.h"
+#include "app/ListBox.h"
+#include "app/OperatorDialogs.h"
+#include "app/PageControl.h"
+
+#include <QApplication>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace gasmixer::test {
+
+// Records every box the window shows and answers questions from a script.
+class RecordingDialogs final : public OperatorDialogs {
+public:
+    struct Asked {
+        std::string Text;
+        std::string Title;
+    };
+
+    std::vector<std::string> Informations;
+    std::vector<Asked> Questions;
+    std::vector<std::string> Errors;
+    std::deque<bool> Answers;  // unscripted questions are answered No
+    std::function<void()> WhileErrorShown;
+
+    void Information(const std::string& text) override { Informations.push_back(text); }
+    bool Question(const std::string& text, const std::string& title) override
+    {
+        Questions.push_back({text, title});
+        if (Answers.empty()) return false;
+        const bool answer = Answers.front();
+        Answers.pop_front();
+        return answer;
+    }
+    void Error(const std::string& text) override
+    {
+        Errors.push_back(text);
+        if (WhileErrorShown) WhileErrorShown();
+    }
+    std::optional<std::string> SaveFile(const SaveDialogSettings&) override { return std::nullopt; }
+
+    void Clear()
+    {
+        Informations.clear();
+        Questions.clear();
+        Errors.clear();
+    }
+};
+
+// The window with a hand-stepped clock, a port listing the test controls and
+// recording dialogs; errors in handlers reach the window as in the program.
+class Form1Test : public ::testing::Test {
+protected:
+    static constexpr int SetupPage = 0;
+    static constexpr int OperationPage = 1;
+    static constexpr int DebugPage = 4;
+
+    ManualClock clock{EncodeDateTime(2024, 5, 14, 9, 30, 0)};
+    std::vector<std::string> ports;
+    RecordingDialogs dialogs;
+    std::unique_ptr<TForm1> form;
+
+    void SetUp() override { MakeForm(); }
+
+    void TearDown() override
+    {
+        Application().SetErrorHandler({});
+        form.reset();
+    }
+
+    static GuardedApplication& Application() { return static_cast<GuardedApplication&>(*qApp); }
+
+    void MakeForm()
+    {
+        form = std::make_unique<TForm1>(FormServices{clock, [this] { return ports; }, dialogs});
+        Application().SetErrorHandler([this](const std::string& m) { form->ReportError(m); });
+        form->show();
+        QApplication::processEvents();
+    }
+
+    static void ClickItem(TListBox* list, int row)
+    {
+        const QRect rect = list->visualItemRect(list->item(row));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+    }
+
+    static void ClickItem(TListBox* list, const std::string& text)
+    {
+        const auto found = list->findItems(QString::fromStdString(text), Qt::MatchExactly);
+        ASSERT_EQ(found.size(), 1) << text;
+        ClickItem(list, list->row(found.first()));
+    }
+
+    // As the operator does it: a click on the tab.
+    void ClickTab(int index)
+    {
+        TGuardedTabBar* bar = form->PageControl1->TabBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+    }
+
+    int ActivePage() const { return form->PageControl1->ActivePageIndex(); }
+
+    void ChooseFakePorts() { ClickItem(form->ListBoxPortSolenoid, FakePortName); }
+
+    static std::vector<std::string> Lines(const QString& text)
+    {
+        std::vector<std::string> lines;
+        for (const QString& line : text.split(QLatin1Char('\n'))) lines.push_back(line.toStdString());
+        return lines;
+    }
+
+    static std::vector<std::string> Items(const TListBox* list)
+    {
+        std::vector<std::string> items;
+        for (int i = 0; i < list->count(); ++i) items.push_back(list->item(i)->text().toStdString());
+        return items;
+    }
+};
+
+}  // namespace gasmixer::test

@@ -1,0 +1,34 @@
+#include "Form1Fixture.h"
+
+#include <QDir>
+#include <QPixmap>
+
+namespace gasmixer::test {
+namespace {
+
+// Not a check: grabs each tab after choosing the fake ports, for a person to
+// look at. Runs only when GASMIXER_SCREENSHOT_DIR names a folder.
+using Screenshots = Form1Test;
+
+TEST_F(Screenshots, EachTabAfterChoosingTheFakePorts)
+{
+    const QString dir = qEnvironmentVariable("GASMIXER_SCREENSHOT_DIR");
+    if (dir.isEmpty()) GTEST_SKIP() << "set GASMIXER_SCREENSHOT_DIR to take screenshots";
+    ASSERT_TRUE(QDir().mkpath(dir));
+
+    form->showNormal();
+    form->resize(1600, 900);
+    QApplication::processEvents();
+    ChooseFakePorts();
+    for (int page = 0; page < form->PageControl1->PageCount(); ++page) {
+        form->PageControl1->SelectPageQuietly(page);
+        QApplication::processEvents();
+        const QString file = QDir(dir).filePath(QStringLiteral("tab%1-%2.png")
+                                                    .arg(page)
+                                                    .arg(form->PageControl1->Caption(page).replace(' ', '-')));
+        EXPECT_TRUE(form->grab().save(file)) << file.toStdString();
+    }
+}
+
+}  // namespace
+}  // namespace gasmixer::test
