@@ -24,6 +24,9 @@ void TForm1::BuildMadeMixtureTab()
     StringGrid1->setModel(gridModel_);
     StringGrid1->verticalHeader()->hide();
     StringGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    // Captions start at the left edge, so a narrow column shows their beginning.
+    StringGrid1->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    StringGrid1->horizontalHeader()->setFont(WindowFont());
     StringGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
     StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     auto* layout = new QVBoxLayout(TabSheet2);
@@ -40,6 +43,7 @@ void TForm1::BuildTGTab()
     MemoTG = new QPlainTextEdit(RadioGroup1);
     MemoTG->setFrameShape(QFrame::NoFrame);
     MemoTG->setReadOnly(true);
+    MemoTG->setMaximumHeight(120);  // a few lines of notice, not a page
     auto* notice = new QVBoxLayout(RadioGroup1);
     notice->addWidget(MemoTG);
 
@@ -58,7 +62,8 @@ void TForm1::BuildTGTab()
     flows->addWidget(RtIntegerEdit3, 0, 1);
     flows->addWidget(LabelTGMixture, 1, 0);
     flows->addWidget(RtIntegerEdit4, 1, 1);
-    flows->setRowStretch(2, 1);
+    flows->setColumnStretch(0, 1);
+    for (TRtIntegerEdit* field : {RtIntegerEdit3, RtIntegerEdit4}) field->setMaximumWidth(100);
 
     GroupBoxTGGas = new QGroupBox(QStringLiteral("Gas in TG, ppm, log10"), GroupBoxTGValues);
     auto* gas = new QGridLayout(GroupBoxTGGas);
@@ -76,7 +81,6 @@ void TForm1::BuildTGTab()
     addRow(2, "H2O", LabelTGH2Oppm, LabelTGH2Olog);
     gas->setColumnMinimumWidth(1, 80);
     gas->setColumnMinimumWidth(2, 60);
-    gas->setRowStretch(3, 1);
 
     auto* values = new QHBoxLayout(GroupBoxTGValues);
     values->addWidget(GroupBoxTGFlows);
@@ -84,7 +88,7 @@ void TForm1::BuildTGTab()
     values->addStretch();
 
     auto* page = new QVBoxLayout(TabSheet4);
-    page->addWidget(RadioGroup1, 1);
+    page->addWidget(RadioGroup1);
     page->addWidget(GroupBoxTGValues);
     page->addStretch(1);
 

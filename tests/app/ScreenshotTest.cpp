@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QPixmap>
+#include <QScreen>
 
 namespace gasmixer::test {
 namespace {
@@ -16,12 +17,12 @@ TEST_F(Screenshots, EachTabAfterChoosingTheFakePorts)
     if (dir.isEmpty()) GTEST_SKIP() << "set GASMIXER_SCREENSHOT_DIR to take screenshots";
     ASSERT_TRUE(QDir().mkpath(dir));
 
-    form->showNormal();
-    form->resize(1600, 900);
+    // As maximized on this screen, also where no window manager maximizes.
+    form->setGeometry(form->screen()->availableGeometry());
     QApplication::processEvents();
     ChooseFakePorts();
     for (int page = 0; page < form->PageControl1->PageCount(); ++page) {
-        form->PageControl1->SelectPageQuietly(page);
+        form->PageControl1->SetActivePageIndex(page);
         QApplication::processEvents();
         const QString file = QDir(dir).filePath(QStringLiteral("tab%1-%2.png")
                                                     .arg(page)
