@@ -1,6 +1,7 @@
 #include "app/GuardedApplication.h"
 
 #include <QDebug>
+#include <QThread>
 
 #include <exception>
 
@@ -22,10 +23,15 @@ bool GuardedApplication::notify(QObject* receiver, QEvent* event)
 
 void GuardedApplication::Handle(const std::string& message)
 {
-    if (handler_) {
+    if (!handler_) {
+        qWarning().noquote() << QString::fromStdString(message);
+        return;
+    }
+    // The handler shows the error in the window, which lives on its own thread.
+    if (QThread::currentThread() == thread()) {
         handler_(message);
     } else {
-        qWarning().noquote() << QString::fromStdString(message);
+        QMetaObject::invokeMethod(this, [this, message] { Handle(message); }, Qt::QueuedConnection);
     }
 }
 

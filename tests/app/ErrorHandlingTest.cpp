@@ -4,6 +4,7 @@
 #include <QTimer>
 
 #include <stdexcept>
+#include <thread>
 
 namespace gasmixer::test {
 namespace {
@@ -53,6 +54,15 @@ TEST_F(ErrorHandlingTest, ErrorsWhileAnErrorBoxIsOpenGoToTheDebugMemo)
     dialogs.WhileErrorShown = nullptr;
     RaiseInAnEvent("after");
     EXPECT_EQ(dialogs.Errors, (std::vector<std::string>{"first", "after"})) << "boxes show again once closed";
+}
+
+TEST_F(ErrorHandlingTest, AnErrorOnAnotherThreadIsShownOnTheWindowThread)
+{
+    std::thread worker([] { RaiseInAnEvent("from a worker"); });
+    worker.join();
+    EXPECT_TRUE(dialogs.Errors.empty()) << "not shown from the worker itself";
+    QTest::qWait(50);
+    EXPECT_EQ(dialogs.Errors, (std::vector<std::string>{"from a worker"}));
 }
 
 }  // namespace
