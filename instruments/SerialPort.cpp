@@ -81,7 +81,6 @@ TSerialResponse TSerialPort::SendData(const std::uint8_t* Data, std::uint32_t da
     DebugMSG.clear();
     Trace(1);
     result.Status = UnknownProblem;
-    result.ResponseLength = 0;
 
     const TSerialDevice device = TSerialDevice::OpenExclusive(SerialDevicePath(Port));
     const int fd = device.Fd();
@@ -96,7 +95,6 @@ TSerialResponse TSerialPort::SendData(const std::uint8_t* Data, std::uint32_t da
     }
     Trace(6);
     if (!WaitForResponse) {
-        result.Response.clear();
         result.Status.clear();
         return result;
     }
@@ -105,7 +103,6 @@ TSerialResponse TSerialPort::SendData(const std::uint8_t* Data, std::uint32_t da
     const bool seen = AwaitFirstByte(fd, ReadoutTimeoutMS, WindowsReadLoopTimeoutMS);
     Trace(8);
     if (!seen) {
-        result.Response.clear();
         result.Status = ReplyTimeout;
         return result;
     }
@@ -139,12 +136,10 @@ TSerialResponse TSerialPort::Send2(std::string_view aMessage, bool WaitForRespon
         return result;
     }
     if (!WaitForResponse) {
-        result.Response.clear();
         result.Status = NoReplyAwaited;
         return result;
     }
     if (!AwaitFirstByte(fd, ReadoutTimeoutMS, WindowsReadLoopTimeoutMS)) {
-        result.Response.clear();
         result.Status = ReplyTimeout;
         return result;
     }
