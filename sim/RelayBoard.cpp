@@ -14,29 +14,13 @@ std::size_t RelayRequestLength(std::span<const std::uint8_t> prefix)
 
 }  // namespace
 
-RelayBoard::RelayBoard(double waterTemperature)
-    : waterTemperature_(waterTemperature), count_(CountForTemperature(waterTemperature))
-{
-}
+RelayBoard::RelayBoard(double waterTemperature) : count_(CountForTemperature(waterTemperature)) {}
 
 void RelayBoard::SetWaterTemperature(double celsius)
 {
     const std::uint16_t count = CountForTemperature(celsius);
     const std::lock_guard lock(mutex_);
-    waterTemperature_ = celsius;
     count_ = count;
-}
-
-double RelayBoard::WaterTemperature() const
-{
-    const std::lock_guard lock(mutex_);
-    return waterTemperature_;
-}
-
-std::uint16_t RelayBoard::AnalogCount() const
-{
-    const std::lock_guard lock(mutex_);
-    return count_;
 }
 
 std::vector<ValveCommand> RelayBoard::ValveLog() const

@@ -29,8 +29,6 @@ public:
     explicit RelayBoard(double waterTemperature = 20.0);
 
     void SetWaterTemperature(double celsius);
-    double WaterTemperature() const;
-    std::uint16_t AnalogCount() const;  // what an analog read answers now
     std::vector<ValveCommand> ValveLog() const;
 
     FaultSwitch& Faults() { return faults_; }
@@ -43,8 +41,7 @@ private:
 
     FaultSwitch faults_;
     mutable std::mutex mutex_;
-    double waterTemperature_;
-    std::uint16_t count_;
+    std::uint16_t count_;  // what an analog read answers
     std::vector<ValveCommand> valveLog_;
 };
 
