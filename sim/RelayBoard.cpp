@@ -40,6 +40,7 @@ std::optional<Outgoing> RelayBoard::Answer(std::span<const std::uint8_t> request
     return AnswerUnder(
         faults_.TakeForExchange(), now, [&] { return Serve(request, now); },
         [&] {
+            // The board has no refusal of its own: it acts, and its reply starts wrong.
             Bytes reply = Serve(request, now);
             if (!reply.empty()) reply.front() = static_cast<std::uint8_t>(~reply.front());
             return reply;
