@@ -101,6 +101,7 @@ void TForm1::WireEvents()
                 &TForm1::RtIntegerEditGasAPPMValueChanged);
     }
     connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
+    connect(ButtonDilution, &QPushButton::clicked, this, &TForm1::ButtonDilutionClick);
     connect(RtNumericUpDn1, &TRtNumericUpDn::OnValueChanged, this,
             &TForm1::RtNumericUpDn1ValueChanged);
     connect(RtNumericUpDn1, &TRtNumericUpDn::OnClick, this, &TForm1::RtNumericUpDn1Click);

@@ -77,6 +77,7 @@ public:
     void RtNumericUpDn1ValueChanged(QObject* Sender);
     void RtNumericUpDn1Click(QObject* Sender);
     void Calculate(bool Apply);
+    void ButtonDilutionClick();
 
     void ValidateMFC();
     TFlowInfo MinMaxFlow(const std::string& Port, std::uint32_t Address);

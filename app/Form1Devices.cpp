@@ -5,6 +5,7 @@
 #include "controls/RtNumericUpDn.h"
 #include "instruments/RelayBoard.h"
 #include "instruments/VogtlinPort.h"
+#include "instruments/VogtlinRegisters.h"
 
 #include <QCheckBox>
 #include <QPlainTextEdit>
@@ -19,16 +20,6 @@ namespace {
 
 // Controllers need these gaps between exchanges.
 void Pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
-
-constexpr std::uint32_t DeviceTypeRegister = 35;
-constexpr std::uint32_t GasTableInUseRegister = 16697;
-constexpr std::uint32_t GasTableShownRegister = 24575;
-constexpr std::uint32_t GasNameRegister = 24642;
-constexpr std::uint32_t GasLongNameRegister = 24610;
-constexpr std::uint32_t FullScaleRegister = 24608;
-constexpr std::uint32_t FlowUnitRegister = 24646;
-constexpr std::uint32_t TurnDownRegister = 24866;
-constexpr std::uint32_t SetpointRegister = 6;
 
 bool IdentifiesAsController(const std::string& deviceType) { return deviceType.starts_with("GSC"); }
 
@@ -53,9 +44,9 @@ void TForm1::ValidateMFC()
     TVogtlinPort port;
     port.Port = ListBoxPortMFC->SelectedText();
     ApplyMfcLineSettings(port);
-    const std::string type1 = port.ReadS8(1, DeviceTypeRegister).AsString;
+    const std::string type1 = port.ReadS8(1, RegisterNumber(TVogtlinRegister::DeviceType)).AsString;
     Pause(20);
-    const std::string type2 = port.ReadS8(2, DeviceTypeRegister).AsString;
+    const std::string type2 = port.ReadS8(2, RegisterNumber(TVogtlinRegister::DeviceType)).AsString;
     Pause(20);
     const bool identified = IdentifiesAsController(type1) && IdentifiesAsController(type2);
     if (identified) CheckBoxMFCOK->setChecked(true);
@@ -75,22 +66,22 @@ TFlowInfo TForm1::MinMaxFlow(const std::string& Port, std::uint32_t Address)
     const TListBox* gasList = Address == 1 ? ListBoxSetupGas1 : ListBoxSetupGas2;
     const auto table = static_cast<std::uint16_t>(gasList->ItemIndex() + 2);
     const std::uint32_t device = Address == 1 ? 1 : 2;
-    port.WriteU8(device, GasTableInUseRegister, table);
+    port.WriteU8(device, RegisterNumber(TVogtlinRegister::GasTableInUse), table);
     Pause(150);
-    port.WriteU8(device, GasTableShownRegister, table);
+    port.WriteU8(device, RegisterNumber(TVogtlinRegister::GasTableSelector), table);
     Pause(250);
 
-    port.ReadU8(Address, GasTableInUseRegister);
+    port.ReadU8(Address, RegisterNumber(TVogtlinRegister::GasTableInUse));
     Pause(20);
-    std::string name = port.ReadS8(Address, GasNameRegister).AsString;
+    std::string name = port.ReadS8(Address, RegisterNumber(TVogtlinRegister::GasShortName)).AsString;
     Pause(20);
-    std::string longName = port.ReadS50(Address, GasLongNameRegister).AsString;
+    std::string longName = port.ReadS50(Address, RegisterNumber(TVogtlinRegister::GasLongName)).AsString;
     Pause(20);
-    const float fullScale = port.ReadF32(Address, FullScaleRegister).AsFloat;
+    const float fullScale = port.ReadF32(Address, RegisterNumber(TVogtlinRegister::FullScale)).AsFloat;
     Pause(20);
-    std::string flowUnit = port.ReadS8(Address, FlowUnitRegister).AsString;
+    std::string flowUnit = port.ReadS8(Address, RegisterNumber(TVogtlinRegister::FlowUnit)).AsString;
     Pause(20);
-    const auto turnDown = static_cast<std::uint32_t>(port.ReadU16(Address, TurnDownRegister).AsInteger);
+    const auto turnDown = static_cast<std::uint32_t>(port.ReadU16(Address, RegisterNumber(TVogtlinRegister::TurnDown)).AsInteger);
     Pause(20);
 
     if (const auto range = GasBLimitRangeFor(fullScale, turnDown)) {
@@ -132,7 +123,7 @@ void TForm1::SetMFCFlow(std::uint32_t Address, double Flow)
     TVogtlinPort port;
     port.Port = ListBoxPortMFC->SelectedText();
     ApplyMfcLineSettings(port);
-    port.WriteF32(Address, SetpointRegister, static_cast<float>(Flow));
+    port.WriteF32(Address, RegisterNumber(TVogtlinRegister::Setpoint), static_cast<float>(Flow));
     Pause(20);
 }
 

@@ -65,6 +65,13 @@ void TForm1::RtNumericUpDn1ValueChanged(QObject*)
 
 void TForm1::RtNumericUpDn1Click(QObject* Sender) { RtNumericUpDn1ValueChanged(Sender); }
 
+// "Apply Mixture": the plan on show becomes the running plan.
+void TForm1::ButtonDilutionClick()
+{
+    StopThread();
+    Calculate(true);
+}
+
 void TForm1::MarkGridReset()
 {
     if (!RecordGrid.Cell(0, 1).empty()) RecordGrid.AddRow();
