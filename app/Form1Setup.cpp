@@ -71,6 +71,9 @@ void TForm1::ListBoxSetupGas1Click()
         FlowInfoA = MinMaxFlow(ListBoxPortMFC->SelectedText(), 1);
         CompoundA = FindCompound(ListBoxSetupGas1->SelectedText());
         PulseExtraA = 1.0;
+        // The previews run by the new gas B limit range inside MinMaxFlow saw
+        // the records of before the read: show the plan for the ones just read.
+        Calculate(false);
     } else {
         services_.dialogs.Information(NotValidatedText);
         ListBoxSetupGas1->SetItemIndex(-1);
@@ -90,6 +93,9 @@ void TForm1::ListBoxSetupGas2Click()
         FlowInfoB = MinMaxFlow(ListBoxPortMFC->SelectedText(), 2);
         CompoundB = FindCompound(ListBoxSetupGas2->SelectedText());
         PulseExtraB = 1.0;
+        // The previews run by the new gas B limit range inside MinMaxFlow saw
+        // the records of before the read: show the plan for the ones just read.
+        Calculate(false);
     } else {
         services_.dialogs.Information(NotValidatedText);
         ListBoxSetupGas2->SetItemIndex(-1);

@@ -1,45 +1,16 @@
 #include "app/Form1.h"
 #include "app/GuardedApplication.h"
 #include "app/QtOperatorDialogs.h"
-#include "common/TextFormat.h"
+#include "app/SystemFormatSettings.h"
 #include "instruments/PortListing.h"
 
-#include <QLocale>
-
-namespace {
-
-gasmixer::FormatSettings SystemFormatSettings()
-{
-    const QLocale locale = QLocale::system();
-    gasmixer::FormatSettings settings;
-    const QString decimal = locale.decimalPoint();
-    if (decimal.size() == 1 && decimal.at(0).unicode() < 0x80) {
-        settings.decimalSeparator = decimal.at(0).toLatin1();
-    }
-    // The time separator is whatever stands between hours and minutes.
-    const QString timeFormat = locale.timeFormat(QLocale::ShortFormat);
-    const qsizetype hour = timeFormat.indexOf(QLatin1Char('h'), 0, Qt::CaseInsensitive);
-    for (qsizetype i = hour; hour >= 0 && i < timeFormat.size(); ++i) {
-        const QChar c = timeFormat.at(i);
-        if (c.toLower() == QLatin1Char('h')) continue;
-        if (c.unicode() < 0x80 && !c.isLetterOrNumber() && !c.isSpace()) {
-            settings.timeSeparator = c.toLatin1();
-        }
-        break;
-    }
-    for (int month = 1; month <= 12; ++month) {
-        settings.shortMonthNames[static_cast<std::size_t>(month - 1)] =
-            locale.monthName(month, QLocale::ShortFormat).toStdString();
-    }
-    return settings;
-}
-
-}  // namespace
+#include <QGuiApplication>
+#include <QScreen>
 
 int main(int argc, char** argv)
 {
     gasmixer::GuardedApplication application(argc, argv);
-    gasmixer::SetFormatSettings(SystemFormatSettings());
+    gasmixer::SetFormatSettings(gasmixer::SystemFormatSettings());
 
     const gasmixer::SystemClock clock;
     gasmixer::QtOperatorDialogs dialogs;
@@ -47,6 +18,8 @@ int main(int argc, char** argv)
     dialogs.SetParent(&Form1);
     application.SetErrorHandler([&Form1](const std::string& message) { Form1.ReportError(message); });
 
+    // Without a window manager "maximized" is only a wish: fill the screen anyway.
+    Form1.setGeometry(QGuiApplication::primaryScreen()->availableGeometry());
     Form1.showMaximized();
     return application.exec();
 }

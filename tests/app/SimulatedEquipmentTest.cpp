@@ -87,6 +87,18 @@ TEST_F(SimulatedEquipmentTest, ChoosingGasesSwitchesTheControllersTablesAndReads
     EXPECT_TRUE(form->CheckBoxGasesSelected->isChecked());
 }
 
+TEST_F(SimulatedEquipmentTest, ThePlanOnShowUsesTheControllersJustRead)
+{
+    ValidateBothPorts();
+    ClickItem(form->ListBoxSetupGas1, "O2");
+    ClickItem(form->ListBoxSetupGas2, "Ar");
+    const auto plan = Lines(form->Memo4->toPlainText());
+    const auto controllerB = std::find(plan.begin(), plan.end(), "Controller details for Gas B");
+    ASSERT_NE(controllerB, plan.end());
+    EXPECT_EQ(*(controllerB + 1), "  Fluid name     : Ar");
+    EXPECT_EQ(*(controllerB + 3), "  Flow unit      : g/min");
+}
+
 TEST_F(SimulatedEquipmentTest, ASilentRelayBoardIsRejectedWithTheExchangeStatus)
 {
     host.RelayBoard().Faults().Set({sim::FaultKind::Silent});
