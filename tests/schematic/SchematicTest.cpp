@@ -15,14 +15,6 @@
 #include <ostream>
 #include <vector>
 
-// Qt's raster engine hands large fills to its own thread pool through locks
-// the thread sanitizer cannot see, as Qt is not instrumented. Read only in
-// thread-sanitized builds.
-extern "C" const char* __tsan_default_suppressions()
-{
-    return "race:libQt6Gui.so.6\nrace:libQt6Core.so.6\n";
-}
-
 namespace gasmixer {
 namespace {
 
