@@ -1,5 +1,7 @@
 #include "app/ErrorReporter.h"
 
+#include "common/ScopedFlag.h"
+
 #include <utility>
 
 namespace gasmixer {
@@ -15,11 +17,7 @@ void ErrorReporter::Report(const std::string& message)
         fallback_(message);
         return;
     }
-    struct BoxOpen {
-        bool& flag;
-        explicit BoxOpen(bool& f) : flag(f) { flag = true; }
-        ~BoxOpen() { flag = false; }
-    } open(boxOpen_);
+    const ScopedFlag open(boxOpen_);
     dialogs_.Error(message);
 }
 

@@ -238,6 +238,7 @@ private:
     FormServices services_;
     ErrorReporter errors_;
     TRecordGridModel* gridModel_ = nullptr;
+    bool schematicShowPending_ = false;
 };
 
 }  // namespace gasmixer

@@ -2,6 +2,7 @@
 
 #include "app/GasBLimit.h"
 #include "app/ListBox.h"
+#include "common/Pause.h"
 #include "controls/RtNumericUpDn.h"
 #include "instruments/RelayBoard.h"
 #include "instruments/VogtlinPort.h"
@@ -10,16 +11,11 @@
 #include <QCheckBox>
 #include <QPlainTextEdit>
 
-#include <chrono>
 #include <cmath>
-#include <thread>
 
 namespace gasmixer {
 
 namespace {
-
-// Controllers need these gaps between exchanges.
-void Pause(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 bool IdentifiesAsController(const std::string& deviceType) { return deviceType.starts_with("GSC"); }
 

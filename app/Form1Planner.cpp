@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 
 #include "app/ListBox.h"
+#include "common/ScopedFlag.h"
 #include "controls/RtFloatEdit.h"
 #include "controls/RtIntegerEdit.h"
 #include "controls/RtNumericUpDn.h"
@@ -12,20 +13,6 @@
 namespace gasmixer {
 
 namespace {
-
-
-// Holds the ppm fields' guard while their values are written, so that the
-// handler they fire returns at once; cleared on every path.
-class PpmEditGuard {
-public:
-    explicit PpmEditGuard(bool& busy) : busy_(busy) { busy_ = true; }
-    ~PpmEditGuard() { busy_ = false; }
-    PpmEditGuard(const PpmEditGuard&) = delete;
-    PpmEditGuard& operator=(const PpmEditGuard&) = delete;
-
-private:
-    bool& busy_;
-};
 
 QString JoinLines(const std::vector<std::string>& lines)
 {
@@ -41,7 +28,8 @@ void TForm1::RtIntegerEditGasAPPMValueChanged(QObject*)
     if (PpmEditBusy) return;
     RtIntegerEditH2OTempValueChanged();
     {
-        const PpmEditGuard busy(PpmEditBusy);
+        // The value writes fire this handler again; it returns at once meanwhile.
+        const ScopedFlag busy(PpmEditBusy);
         const int a = RtIntegerEditGasAPPM->Value();
         const int w = RtIntegerEditH2Oppm->Value();
         const bool fakeMode = ListBoxPortSolenoid->SelectedText() == FakePortName;

@@ -1,5 +1,6 @@
 #include "controls/RtNumericEdit.h"
 
+#include "common/ScopedFlag.h"
 #include "controls/Beep.h"
 #include "controls/KeyFilter.h"
 
@@ -70,10 +71,8 @@ bool TRtNumericEdit::HasEditFocus() const
 
 void TRtNumericEdit::WriteOwnText(const QString& text)
 {
-    const bool wasSetting = FSetting;
-    FSetting = true;
+    const ScopedFlag setting(FSetting);
     setText(text);
-    FSetting = wasSetting;
 }
 
 void TRtNumericEdit::AnnounceValueChange() { emit OnValueChanged(this); }

@@ -1,12 +1,12 @@
 #include "instruments/SerialPort.h"
 
 #include "common/DateTime.h"
+#include "common/Pause.h"
 #include "common/TextFormat.h"
 #include "instruments/SerialDevice.h"
 #include "instruments/SerialIo.h"
 
 #include <chrono>
-#include <thread>
 
 namespace gasmixer {
 namespace {
@@ -22,11 +22,6 @@ constexpr const char* ReadFailed = "Failed to read from Com port";
 
 constexpr std::size_t ReplyLimit = 256;
 constexpr std::size_t TextReplyLimit = 80;
-
-void Pause(std::uint32_t ms)
-{
-    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
 
 // Polls the receive queue, pausing after every poll, until a byte is seen or
 // the wait is over.

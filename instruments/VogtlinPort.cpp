@@ -1,16 +1,15 @@
 #include "instruments/VogtlinPort.h"
 
+#include "common/Pause.h"
 #include "instruments/VogtlinDecode.h"
 #include "instruments/VogtlinFrames.h"
 
-#include <chrono>
-#include <thread>
 #include <vector>
 
 namespace gasmixer {
 namespace {
 
-constexpr auto PauseAfterWrite = std::chrono::milliseconds(10);
+constexpr std::uint32_t PauseAfterWriteMs = 10;
 
 TSerialResponse Read(TSerialPort& port, std::uint32_t deviceAddress, std::uint32_t memoryAddress,
                      TVogtlinValueType type)
@@ -25,7 +24,7 @@ TSerialResponse Write(TSerialPort& port, const std::vector<std::uint8_t>& frame)
 {
     TSerialResponse result = port.SendData(frame.data(), static_cast<std::uint32_t>(frame.size()),
                                            false);
-    std::this_thread::sleep_for(PauseAfterWrite);
+    Pause(PauseAfterWriteMs);
     return result;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "instruments/VogtlinRegisters.h"
 #include "sim/Faults.h"
 #include "sim/FlowLag.h"
 #include "sim/GasTables.h"
@@ -11,19 +12,20 @@
 
 namespace gasmixer::sim {
 
-// Holding registers of the controllers, by their first register.
+// Holding registers of the controllers, by their first register. The numbers
+// are the program's own; what the device does behind them is below.
 enum FlowRegister : std::uint16_t {
-    RegTotalizer = 4,          // F32, kg, read
-    RegSetpoint = 6,           // F32, flow unit, read/write
-    RegDeviceType = 35,        // S8, read
-    RegTableInUse = 16697,     // U16, read/write
-    RegTableShown = 24575,     // U16, which table 24608..24866 present; read/write
-    RegFullScale = 24608,      // F32, read
-    RegLongName = 24610,       // S50, read
-    RegShortName = 24642,      // S8, read
-    RegFlowUnit = 24646,       // S8, read
-    RegTurnDown = 24866,       // U16, read
-    RegTotalizerReset = 25472, // F32, write 0.0 to zero the totalizer
+    RegTotalizer = RegisterNumber(TVogtlinRegister::Totalizer),            // F32, kg, read
+    RegSetpoint = RegisterNumber(TVogtlinRegister::Setpoint),              // F32, read/write
+    RegDeviceType = RegisterNumber(TVogtlinRegister::DeviceType),          // S8, read
+    RegTableInUse = RegisterNumber(TVogtlinRegister::GasTableInUse),       // U16, read/write
+    RegTableShown = RegisterNumber(TVogtlinRegister::GasTableSelector),    // U16, read/write
+    RegFullScale = RegisterNumber(TVogtlinRegister::FullScale),            // F32, read
+    RegLongName = RegisterNumber(TVogtlinRegister::GasLongName),           // S50, read
+    RegShortName = RegisterNumber(TVogtlinRegister::GasShortName),         // S8, read
+    RegFlowUnit = RegisterNumber(TVogtlinRegister::FlowUnit),              // S8, read
+    RegTurnDown = RegisterNumber(TVogtlinRegister::TurnDown),              // U16, read
+    RegTotalizerReset = RegisterNumber(TVogtlinRegister::TotalizerReset),  // F32, write 0.0
 };
 
 // One simulated mass flow controller. The service thread reads and writes
