@@ -13,11 +13,6 @@
 namespace gasmixer {
 namespace {
 
-bool StartsWith(const std::string& text, std::string_view prefix)
-{
-    return text.compare(0, prefix.size(), prefix) == 0;
-}
-
 // The kernel registers a ttyS node for every possible built-in UART; only
 // those with a chip behind them report a known type.
 bool HasRealUart(const std::string& name)
@@ -66,8 +61,8 @@ std::vector<std::string> ListSerialDevices(const std::filesystem::path& ttyClass
     std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator(ttyClassDir, ec)) {
         const std::string name = entry.path().filename().string();
-        if (StartsWith(name, "ttyUSB") || StartsWith(name, "ttyACM") ||
-            (StartsWith(name, "ttyS") && hasUart(name)))
+        if (name.starts_with("ttyUSB") || name.starts_with("ttyACM") ||
+            (name.starts_with("ttyS") && hasUart(name)))
             names.push_back(name);
     }
     std::sort(names.begin(), names.end(), NaturalLess);
