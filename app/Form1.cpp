@@ -102,6 +102,10 @@ void TForm1::WireEvents()
     }
     connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
     connect(ButtonDilution, &QPushButton::clicked, this, &TForm1::ButtonDilutionClick);
+    connect(ButtonStop, &QPushButton::clicked, this, &TForm1::ButtonStopClick);
+    connect(ButtonFlush, &QPushButton::clicked, this, &TForm1::ButtonFlushClick);
+    connect(ButtonBypass, &QPushButton::clicked, this, &TForm1::ButtonBypassClick);
+    connect(ButtonAddToCounter, &QPushButton::clicked, this, &TForm1::ButtonAddToCounterClick);
     connect(RtNumericUpDn1, &TRtNumericUpDn::OnValueChanged, this,
             &TForm1::RtNumericUpDn1ValueChanged);
     connect(RtNumericUpDn1, &TRtNumericUpDn::OnClick, this, &TForm1::RtNumericUpDn1Click);

@@ -40,6 +40,9 @@ class TRtNumericUpDn;
 class TSideSplitter;
 struct TGasBLimitRange;
 
+// The feedback memos keep only their most recent lines.
+inline constexpr int FeedbackMemoLineLimit = 20000;
+
 // The entry of both port lists that runs an imaginary mixer.
 inline constexpr const char* FakePortName = "Fake port for testing";
 
@@ -78,13 +81,33 @@ public:
     void RtNumericUpDn1Click(QObject* Sender);
     void Calculate(bool Apply);
     void ButtonDilutionClick();
+    void ButtonStopClick();
+    void ButtonFlushClick();
+    void ButtonBypassClick();
+    void ButtonAddToCounterClick();
 
     void ValidateMFC();
     TFlowInfo MinMaxFlow(const std::string& Port, std::uint32_t Address);
     void SetValvePositions(int iV1O, int iV2O, int iV3O, int iV4O, int iV5O, int iV6O);
     void SetValveGraphics(int ID, bool Open);
     void SetMFCFlow(std::uint32_t Address, double Flow);
+    void ResetRetrieveTotalizers();
+    void ReadTotalizers();
+    void ConstantFlowA();
+    void ConstantFlowB();
+    void AinBPulse();
+    void BinAPulse();
+
+    // The wetting worker: the creation protocol the tick follows, and its stop.
+    void StartWettingThread();
     void StopThread();
+
+    // Records, saving and the TG estimate.
+    void StoreData();
+    void Save(const std::string& Path);
+    void Autosave();
+    void StringGrid1MouseDown(Qt::MouseButton Button);
+    void UpdateTGMix();
 
     // ---- Controls (owned by the window)
     TPageControl* PageControl1 = nullptr;

@@ -99,6 +99,8 @@ void TForm1::BuildDebugTab()
 {
     TabSheet3 = new QWidget;
     MemoDevFeedback = new QPlainTextEdit(TabSheet3);
+    // A day of traces would otherwise grow without bound.
+    MemoDevFeedback->setMaximumBlockCount(FeedbackMemoLineLimit);
     MemoDevFeedback->setFont(CourierNewFont());
     MemoDevFeedback->setReadOnly(true);
     auto* layout = new QVBoxLayout(TabSheet3);

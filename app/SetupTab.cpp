@@ -57,6 +57,8 @@ void TForm1::BuildSetupTab()
     ButtonSetupValidate->setVisible(false);  // the port lists validate on every click
     Label3 = new QLabel(QStringLiteral("Feedback"), GroupBox3);
     MemoSetupFeedback = new QPlainTextEdit(GroupBox3);
+    // A day of traces would otherwise grow without bound.
+    MemoSetupFeedback->setMaximumBlockCount(FeedbackMemoLineLimit);
     MemoSetupFeedback->setFont(CourierNewFont());
     MemoSetupFeedback->setReadOnly(true);
     MemoSetupFeedback->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);

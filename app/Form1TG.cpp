@@ -1,0 +1,7 @@
+#include "app/Form1.h"
+
+namespace gasmixer {
+
+void TForm1::UpdateTGMix() {}
+
+}  // namespace gasmixer
