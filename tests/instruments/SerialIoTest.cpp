@@ -95,5 +95,16 @@ TEST_F(SerialIo, WriteAndQueueCount)
     EXPECT_FALSE(WriteAll(-1, frame));
 }
 
+// The write waits until its bytes have left; a pseudo-terminal passes them on
+// at once, so a device that is not reading must not hold the write up.
+TEST_F(SerialIo, AWriteNobodyReadsStillEnds)
+{
+    const std::vector<std::uint8_t> frame(3000, 0x55);
+    EXPECT_TRUE(WriteAll(fd_, frame));
+    EXPECT_TRUE(WriteAll(fd_, frame));
+    std::vector<std::uint8_t> got(frame.size());
+    EXPECT_EQ(read(pty_.MasterFd(), got.data(), got.size()), static_cast<ssize_t>(got.size()));
+}
+
 }  // namespace
 }  // namespace gasmixer
