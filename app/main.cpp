@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 #include "app/GuardedApplication.h"
 #include "app/QtOperatorDialogs.h"
+#include "app/SignalBridge.h"
 #include "app/SystemFormatSettings.h"
 #include "instruments/PortListing.h"
 
@@ -17,6 +18,12 @@ int main(int argc, char** argv)
     gasmixer::TForm1 Form1({clock, gasmixer::ListComPorts, dialogs});
     dialogs.SetParent(&Form1);
     application.SetErrorHandler([&Form1](const std::string& message) { Form1.ReportError(message); });
+    // A stop by signal takes the window's own way out, so the mixer is left
+    // as safe as a click on the close button leaves it. A close that is
+    // refused is already under way and ends the program itself.
+    const gasmixer::SignalBridge stopSignals([&Form1](int) {
+        if (Form1.close()) QCoreApplication::quit();
+    });
 
     // Without a window manager "maximized" is only a wish: fill the screen anyway.
     Form1.setGeometry(QGuiApplication::primaryScreen()->availableGeometry());

@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <poll.h>
 #include <sys/ioctl.h>
+#include <termios.h>
+#include <thread>
 #include <unistd.h>
 
 namespace gasmixer {
@@ -27,6 +29,27 @@ int WaitReady(int fd, short events, Clock::time_point deadline)
     }
 }
 
+// Waits until the bytes written have left the transmitter. tcdrain alone has
+// no time limit: a line held back would block it for ever. So the driver's
+// queue is watched until it is empty or the deadline passes, and tcdrain is
+// left only the transmitter's own buffer of a few characters. A
+// pseudo-terminal hands its bytes on at once, reader or not, and never waits.
+bool WaitUntilSent(int fd, Clock::time_point deadline)
+{
+    constexpr auto Step = std::chrono::milliseconds(1);
+    for (;;) {
+        int queued = 0;
+        if (ioctl(fd, TIOCOUTQ, &queued) != 0) return false;
+        if (queued <= 0) break;
+        const auto now = Clock::now();
+        if (now >= deadline) return false;
+        std::this_thread::sleep_for(std::min<Clock::duration>(Step, deadline - now));
+    }
+    while (tcdrain(fd) != 0)
+        if (errno != EINTR) return false;
+    return true;
+}
+
 }  // namespace
 
 bool WriteAll(int fd, std::span<const std::uint8_t> bytes, const TWriteTimeouts& timeouts)
@@ -46,7 +69,7 @@ bool WriteAll(int fd, std::span<const std::uint8_t> bytes, const TWriteTimeouts&
             return false;
         }
     }
-    return true;
+    return WaitUntilSent(fd, deadline);
 }
 
 std::size_t BytesWaiting(int fd)

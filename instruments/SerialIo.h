@@ -23,7 +23,9 @@ struct TWriteTimeouts {
     std::chrono::milliseconds constant{1000};
 };
 
-// Writes every byte; false on an error or when the time-out passes first.
+// Writes every byte and waits until they have left the transmitter, as a
+// synchronous write does; false on an error or when the time-out passes
+// first.
 bool WriteAll(int fd, std::span<const std::uint8_t> bytes, const TWriteTimeouts& timeouts = {});
 
 // Bytes waiting in the receive queue; 0 when the driver cannot tell.

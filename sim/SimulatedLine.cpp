@@ -17,9 +17,10 @@ constexpr auto InterFrameSilence = 10ms;
 
 }  // namespace
 
-SimulatedLine::SimulatedLine(std::string name, LineResponder& responder, LineTrace trace)
+SimulatedLine::SimulatedLine(std::string name, LineResponder& responder, LineTrace trace,
+                             std::chrono::nanoseconds characterTime)
     : name_(std::move(name)), responder_(responder), framer_(responder.RequestLength(), InterFrameSilence),
-      trace_(std::move(trace))
+      trace_(std::move(trace)), characterTime_(characterTime), wire_(characterTime)
 {
     // A program that stops reading must never block the service thread.
     const int fd = pty_.MasterFd();
@@ -49,9 +50,11 @@ void SimulatedLine::OnTime(TimePoint now)
 {
     if (auto request = framer_.Expire(now)) Handle(*request, now);
     while (PollFd() >= 0 && !pending_.empty() && pending_.begin()->first <= now) {
-        Send(pending_.begin()->second);
+        Trace("->", pending_.begin()->second);
+        wire_.Send(pending_.begin()->first, pending_.begin()->second);
         pending_.erase(pending_.begin());
     }
+    if (PollFd() >= 0) SendArrived(now);
 }
 
 std::optional<TimePoint> SimulatedLine::NextDeadline() const
@@ -59,6 +62,7 @@ std::optional<TimePoint> SimulatedLine::NextDeadline() const
     if (PollFd() < 0) return std::nullopt;
     std::optional<TimePoint> deadline = framer_.Deadline();
     if (!pending_.empty() && (!deadline || pending_.begin()->first < *deadline)) deadline = pending_.begin()->first;
+    if (const auto arrival = wire_.NextArrival(); arrival && (!deadline || *arrival < *deadline)) deadline = arrival;
     return deadline;
 }
 
@@ -71,20 +75,25 @@ void SimulatedLine::Handle(const Bytes& request, TimePoint now)
         Vanish();
         return;
     }
-    pending_.emplace(out->due, std::move(out->bytes));
+    // The request came through the pseudo-terminal at once; on a wire the
+    // device would have it whole only after its bytes' worth of time.
+    const auto receiving = characterTime_ * static_cast<long long>(request.size());
+    pending_.emplace(out->due + receiving, std::move(out->bytes));
 }
 
-void SimulatedLine::Send(const Bytes& reply)
+void SimulatedLine::SendArrived(TimePoint now)
 {
-    Trace("->", reply);
-    const ssize_t n = write(pty_.MasterFd(), reply.data(), reply.size());
-    if (n != static_cast<ssize_t>(reply.size()) && trace_) trace_(name_ + ": reply not fully written");
+    const Bytes bytes = wire_.Arrived(now);
+    if (bytes.empty()) return;
+    const ssize_t n = write(pty_.MasterFd(), bytes.data(), bytes.size());
+    if (n != static_cast<ssize_t>(bytes.size()) && trace_) trace_(name_ + ": reply not fully written");
 }
 
 void SimulatedLine::Vanish()
 {
     if (trace_) trace_(name_ + ": gone");
     pending_.clear();
+    wire_.Clear();
     pty_.CloseMaster();
 }
 

@@ -3,6 +3,7 @@
 #include "sim/Framer.h"
 #include "sim/LineResponder.h"
 #include "sim/PseudoTerminal.h"
+#include "sim/WireTiming.h"
 
 #include <functional>
 #include <map>
@@ -17,9 +18,15 @@ using LineTrace = std::function<void(std::string_view)>;
 // One serial line as the simulated instruments see it: the master side of a
 // pseudo-terminal, cut into requests and answered by a responder. Used from
 // the service thread only.
+//
+// A pseudo-terminal has no speed of its own. Given a character time, the
+// line keeps the pace of a wire at that speed: a request counts as received
+// once its bytes could have arrived, and the reply's bytes come out one
+// character time apart. Zero sends replies whole.
 class SimulatedLine {
 public:
-    SimulatedLine(std::string name, LineResponder& responder, LineTrace trace);
+    SimulatedLine(std::string name, LineResponder& responder, LineTrace trace,
+                  std::chrono::nanoseconds characterTime = {});
 
     const std::string& SlavePath() const { return pty_.SlavePath(); }
     int PollFd() const { return pty_.MasterFd(); }  // -1 once the line is gone
@@ -32,7 +39,7 @@ public:
 
 private:
     void Handle(const Bytes& request, TimePoint now);
-    void Send(const Bytes& reply);
+    void SendArrived(TimePoint now);
     void Vanish();
     void Trace(std::string_view direction, const Bytes& bytes) const;
 
@@ -42,6 +49,8 @@ private:
     Framer framer_;
     LineTrace trace_;
     std::multimap<TimePoint, Bytes> pending_;  // replies by the time they leave
+    std::chrono::nanoseconds characterTime_;
+    WireTransmitter wire_;
 };
 
 }  // namespace gasmixer::sim

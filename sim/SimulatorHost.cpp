@@ -1,5 +1,8 @@
 #include "sim/SimulatorHost.h"
 
+#include "instruments/RelayBoard.h"
+#include "instruments/VogtlinPort.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <poll.h>
@@ -26,11 +29,22 @@ std::optional<TimePoint> Earliest(std::optional<TimePoint> a, std::optional<Time
     return std::min(*a, *b);
 }
 
+// The character time of a line as the program sets it up, or none.
+std::chrono::nanoseconds Pace(bool pacing, void (*applySettings)(TSerialPort&))
+{
+    if (!pacing) return {};
+    TSerialPort settings;
+    applySettings(settings);
+    return CharacterTime(settings);
+}
+
 }  // namespace
 
 SimulatorHost::SimulatorHost(SimulatorOptions options)
-    : mfcs_(SimClock::now()), relay_(options.waterTemperature), mfcLine_("mfc-line", mfcs_, options.trace),
-      relayLine_("relay-board", relay_, options.trace), wake_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK))
+    : mfcs_(SimClock::now()), relay_(options.waterTemperature),
+      mfcLine_("mfc-line", mfcs_, options.trace, Pace(options.pacing, ApplyMfcLineSettings)),
+      relayLine_("relay-board", relay_, options.trace, Pace(options.pacing, ApplyRelayBoardSettings)),
+      wake_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK))
 {
     if (wake_.Get() < 0) throw std::system_error(errno, std::generic_category(), "eventfd");
     if (options.announce)

@@ -16,6 +16,7 @@ namespace gasmixer::sim {
 struct SimulatorOptions {
     bool announce = false;  // enter the ports in the simulator registry
     double waterTemperature = 20.0;  // ºC in the bubbler
+    bool pacing = true;  // replies take their time on the wire at the line's speed; off for fast tests
     LineTrace trace;  // called on the service thread
 };
 

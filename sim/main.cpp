@@ -14,11 +14,12 @@
 namespace {
 
 constexpr const char* Usage =
-    "Usage: gasmixer-sim [--water-temp C] [--verbose]\n"
+    "Usage: gasmixer-sim [--water-temp C] [--no-pacing] [--verbose]\n"
     "Simulates the two mass flow controllers (MFC line) and the relay board\n"
     "on two pseudo-terminals, prints their paths and runs until interrupted.\n"
     "\n"
     "  --water-temp C  bubbler water temperature in ºC (default 20.0)\n"
+    "  --no-pacing     send replies at once instead of at the line's baud rate\n"
     "  --verbose       trace every frame on standard error\n"
     "  --help          show this text\n";
 
@@ -42,6 +43,8 @@ bool ParseArguments(int argc, char** argv, Arguments& args)
         const std::string_view arg = argv[i];
         if (arg == "--help") {
             args.help = true;
+        } else if (arg == "--no-pacing") {
+            args.options.pacing = false;
         } else if (arg == "--verbose") {
             args.options.trace = [](std::string_view line) { std::cerr << line << '\n'; };
         } else if (arg == "--water-temp") {

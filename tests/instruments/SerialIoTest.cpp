@@ -95,5 +95,20 @@ TEST_F(SerialIo, WriteAndQueueCount)
     EXPECT_FALSE(WriteAll(-1, frame));
 }
 
+// The write waits until its bytes have left; a pseudo-terminal passes them on
+// at once, so a device that is not reading must not hold the write up.
+TEST_F(SerialIo, AWriteNobodyReadsStillEnds)
+{
+    const std::vector<std::uint8_t> frame(3000, 0x55);
+    EXPECT_TRUE(WriteAll(fd_, frame));
+    EXPECT_TRUE(WriteAll(fd_, frame));
+    // Both frames are there for the device once it reads.
+    std::size_t got = 0;
+    std::vector<std::uint8_t> buffer(frame.size());
+    for (ssize_t n; got < 2 * frame.size() && (n = read(pty_.MasterFd(), buffer.data(), buffer.size())) > 0;)
+        got += static_cast<std::size_t>(n);
+    EXPECT_EQ(got, 2 * frame.size());
+}
+
 }  // namespace
 }  // namespace gasmixer

@@ -120,6 +120,16 @@ TEST_P(Program, AnnouncesItsPortsAndLeavesCleanlyOnSignal)
 INSTANTIATE_TEST_SUITE_P(Signals, Program, ::testing::Values(SIGTERM, SIGINT),
                          [](const auto& info) { return info.param == SIGTERM ? "Term" : "Int"; });
 
+TEST_F(Program, AnswersWithoutPacingWhenAsked)
+{
+    SimulatorProcess sim({"--no-pacing"});
+    After(sim.ReadLine(), "MFC line: ");
+    const std::string relayBoard = After(sim.ReadLine(), "Relay board: ");
+    EXPECT_EQ(test::RawPort(relayBoard).Exchange({254, 33}).bytes, (Bytes{85}));
+    ASSERT_EQ(kill(sim.Pid(), SIGTERM), 0);
+    EXPECT_EQ(sim.Wait(), 0);
+}
+
 TEST(ProgramOptions, HelpSucceedsAndNonsenseFails)
 {
     struct Case {

@@ -44,6 +44,7 @@ Received RawPort::Exchange(const Bytes& request, std::chrono::milliseconds patie
         if (n > 0) {
             if (got.bytes.empty()) got.firstByteAfter = Clock::now() - written;
             got.bytes.insert(got.bytes.end(), buffer, buffer + n);
+            got.arrivals.emplace_back(Clock::now() - written, got.bytes.size());
             deadline = Clock::now() + quiet;
         } else if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
             got.hungUp = true;

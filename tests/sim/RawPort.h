@@ -5,6 +5,8 @@
 
 #include <chrono>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace gasmixer::sim::test {
 
@@ -13,6 +15,8 @@ struct Received {
     Bytes bytes;
     bool hungUp = false;  // the device side of the terminal is gone
     std::chrono::steady_clock::duration firstByteAfter{};  // since the request was written
+    // Each read: when, since the request was written, and the bytes in so far.
+    std::vector<std::pair<std::chrono::steady_clock::duration, std::size_t>> arrivals;
 };
 
 // The program's side of a simulated line, spoken to byte by byte.
