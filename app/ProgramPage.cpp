@@ -19,7 +19,7 @@ namespace gasmixer {
 
 namespace {
 
-constexpr int ColumnCount = 5;
+constexpr int ColumnCount = ProgramColumnCount;
 const QColor RunningStepColour(255, 236, 160);
 
 SaveDialogSettings ProgramFileDialog()
@@ -73,7 +73,7 @@ void TProgramPage::AddRow(const ProgramStep* step)
     const int row = TableProgram->rowCount();
     TableProgram->insertRow(row);
     for (int column = 0; column < ColumnCount; ++column) {
-        const std::string text = step ? ProgramField(*step, column) : std::string{};
+        const std::string text = step ? ProgramField(*step, static_cast<ProgramColumn>(column)) : std::string{};
         TableProgram->setItem(row, column, new QTableWidgetItem(QString::fromStdString(text)));
     }
 }

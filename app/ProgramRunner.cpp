@@ -36,10 +36,10 @@ std::string Describe(const ProgramStep& step)
 {
     std::string text(StepKindName(step.Kind));
     if (step.Kind == StepKind::Mixture) {
-        text += " " + ProgramField(step, 1) + " ppm A, " + ProgramField(step, 2) + " ppm H2O";
-        if (step.GasBLimit) text += ", gas B limit " + ProgramField(step, 3) + " g/min";
+        text += " " + ProgramField(step, GasAColumn) + " ppm A, " + ProgramField(step, H2OColumn) + " ppm H2O";
+        if (step.GasBLimit) text += ", gas B limit " + ProgramField(step, GasBLimitColumn) + " g/min";
     }
-    return text + ", " + ProgramField(step, 4) + " min";
+    return text + ", " + ProgramField(step, MinutesColumn) + " min";
 }
 
 // h:mm:ss, hours beyond a day included.
@@ -67,8 +67,7 @@ ProgramRunner::ProgramRunner(TForm1& form, const Clock& clock, QObject* parent)
                 held_ = false;
                 emit StatusChanged();
             }
-            if (running_) End("Program ended at " + StepOfTotal(sequencer_->PositionAt(clock_.Now()).Step) +
-                              ": a mode button was pressed.");
+            if (running_) EndEarly(clock_.Now(), "a mode button was pressed.");
         });
     }
 }
@@ -117,8 +116,7 @@ std::vector<StepProblem> ProgramRunner::Start(const MixtureProgram& program)
 void ProgramRunner::Stop()
 {
     if (!running_) return;
-    End("Program ended at " + StepOfTotal(sequencer_->PositionAt(clock_.Now()).Step) +
-        ": stopped by the operator; the mixer keeps its mode.");
+    EndEarly(clock_.Now(), "stopped by the operator; the mixer keeps its mode.");
 }
 
 std::optional<std::string> ProgramRunner::Interference(TDateTime now)
@@ -152,7 +150,7 @@ void ProgramRunner::Poll()
     const TDateTime now = clock_.Now();
     try {
         if (const auto why = Interference(now)) {
-            End("Program ended at " + StepOfTotal(sequencer_->PositionAt(now).Step) + ": " + *why + ".");
+            EndEarly(now, *why + ".");
             return;
         }
         while (running_) {
@@ -168,7 +166,7 @@ void ProgramRunner::Poll()
             return;
         }
     } catch (const std::exception& e) {
-        if (running_) End("Program ended at " + StepOfTotal(sequencer_->PositionAt(now).Step) + ": " + e.what());
+        if (running_) EndEarly(now, e.what());
         throw;
     }
     emit StatusChanged();
@@ -217,6 +215,11 @@ void ProgramRunner::End(const std::string& line)
     Log(line);
     emit Ended(QString::fromStdString(line));
     emit StatusChanged();
+}
+
+void ProgramRunner::EndEarly(TDateTime now, const std::string& reason)
+{
+    End("Program ended at " + StepOfTotal(sequencer_->PositionAt(now).Step) + ": " + reason);
 }
 
 void ProgramRunner::Log(const std::string& line)

@@ -59,6 +59,7 @@ private:
     // What ended the program behind its back, or nothing.
     std::optional<std::string> Interference(TDateTime now);
     void End(const std::string& line);
+    void EndEarly(TDateTime now, const std::string& reason);
     void Log(const std::string& line);
     std::string StepOfTotal(int step) const;
 

@@ -11,10 +11,9 @@ namespace gasmixer {
 
 namespace {
 
-constexpr int FieldCount = 5;
+constexpr int FieldCount = ProgramColumnCount;
 constexpr std::array<std::string_view, FieldCount> FieldNames{"step", "a_ppm", "h2o_ppm", "b_limit",
                                                                "minutes"};
-enum Column { KindColumn, GasAColumn, H2OColumn, GasBLimitColumn, MinutesColumn };
 
 std::string_view Trim(std::string_view s)
 {
@@ -92,9 +91,9 @@ ProgramStep ParseStep(const std::vector<std::string>& fields)
     if (fields.size() < FieldCount ||
         std::any_of(fields.begin() + FieldCount, fields.end(), [](const std::string& f) { return !f.empty(); }))
         throw RowError{"expected 5 fields separated by ';', found " + std::to_string(fields.size())};
-    const std::optional<StepKind> kind = KindNamed(fields[KindColumn]);
+    const std::optional<StepKind> kind = KindNamed(fields[StepColumn]);
     if (!kind)
-        throw RowError{"unknown step " + Quoted(fields[KindColumn]) +
+        throw RowError{"unknown step " + Quoted(fields[StepColumn]) +
                        "; a step is mixture, flush, bypass, stop or hold"};
     ProgramStep step;
     step.Kind = *kind;
@@ -198,17 +197,18 @@ ParsedProgram ParseProgram(std::string_view text)
     return ParseProgramRows(rows);
 }
 
-std::string ProgramField(const ProgramStep& step, int column)
+std::string ProgramField(const ProgramStep& step, ProgramColumn column)
 {
     const bool mixture = step.Kind == StepKind::Mixture;
     switch (column) {
-    case KindColumn: return std::string(StepKindName(step.Kind));
+    case StepColumn: return std::string(StepKindName(step.Kind));
     case GasAColumn: return mixture ? std::to_string(step.GasAPpm) : std::string{};
     case H2OColumn: return mixture ? std::to_string(step.H2OPpm) : std::string{};
     case GasBLimitColumn: return mixture && step.GasBLimit ? DecimalText(*step.GasBLimit) : std::string{};
     case MinutesColumn: return step.Kind == StepKind::Hold ? std::string{} : DecimalText(step.Minutes);
-    default: return {};
+    case ProgramColumnCount: break;
     }
+    return {};
 }
 
 std::string WriteProgram(const MixtureProgram& program)
@@ -217,7 +217,7 @@ std::string WriteProgram(const MixtureProgram& program)
     for (const ProgramStep& step : program.Steps) {
         for (int column = 0; column < FieldCount; ++column) {
             if (column > 0) text += ';';
-            text += ProgramField(step, column);
+            text += ProgramField(step, static_cast<ProgramColumn>(column));
         }
         text += '\n';
     }

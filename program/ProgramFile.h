@@ -40,7 +40,10 @@ ParsedProgram ParseProgramRows(const std::vector<ProgramRow>& rows);
 // The file text of a program; ParseProgram reads it back unchanged.
 std::string WriteProgram(const MixtureProgram& program);
 
+// The fields of a step line, in file order.
+enum ProgramColumn { StepColumn, GasAColumn, H2OColumn, GasBLimitColumn, MinutesColumn, ProgramColumnCount };
+
 // A field of a step as the file writes it: empty where the step has no value.
-std::string ProgramField(const ProgramStep& step, int column);
+std::string ProgramField(const ProgramStep& step, ProgramColumn column);
 
 }  // namespace gasmixer
