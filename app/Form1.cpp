@@ -69,6 +69,7 @@ TForm1::TForm1(FormServices services, QWidget* parent)
     BuildMadeMixtureTab();
     BuildTGTab();
     BuildDebugTab();
+    BuildProgramTab();
     Timer1 = new QTimer(this);
     Timer1->setInterval(250);
 

@@ -33,6 +33,7 @@ namespace gasmixer {
 
 class TListBox;
 class TPageControl;
+class TProgramPage;
 class TRecordGridModel;
 class TRtDoubleEdit;
 class TRtIntegerEdit;
@@ -116,6 +117,7 @@ public:
     QWidget* TabSheet2 = nullptr;  // "Made mixture"
     QWidget* TabSheet4 = nullptr;  // "Mixture in TG"
     QWidget* TabSheet3 = nullptr;  // "Debug"
+    TProgramPage* TabSheetProgram = nullptr;  // "Program"
 
     // Setup
     QGroupBox* GroupBox1 = nullptr;
@@ -250,6 +252,7 @@ private:
     void BuildMadeMixtureTab();
     void BuildTGTab();
     void BuildDebugTab();
+    void BuildProgramTab();
     void WireEvents();
 
     bool BothPortsFake() const;

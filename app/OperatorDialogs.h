@@ -24,6 +24,9 @@ public:
     virtual void Error(const std::string& text) = 0;
     // The chosen path, or nothing when cancelled.
     virtual std::optional<std::string> SaveFile(const SaveDialogSettings& settings) = 0;
+    // The chosen existing file, or nothing when cancelled. Boxes without a
+    // file dialog open nothing.
+    virtual std::optional<std::string> OpenFile(const SaveDialogSettings&) { return std::nullopt; }
 };
 
 }  // namespace gasmixer

@@ -40,4 +40,15 @@ std::optional<std::string> QtOperatorDialogs::SaveFile(const SaveDialogSettings&
     return dialog.selectedFiles().first().toStdString();
 }
 
+std::optional<std::string> QtOperatorDialogs::OpenFile(const SaveDialogSettings& settings)
+{
+    QFileDialog dialog(parent_);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(Q(settings.Filter));
+    dialog.setDirectory(Q(settings.InitialDir));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().first().toStdString();
+}
+
 }  // namespace gasmixer

@@ -17,6 +17,7 @@ public:
     bool Question(const std::string& text, const std::string& title) override;
     void Error(const std::string& text) override;
     std::optional<std::string> SaveFile(const SaveDialogSettings& settings) override;
+    std::optional<std::string> OpenFile(const SaveDialogSettings& settings) override;
 
 private:
     QPointer<QWidget> parent_;

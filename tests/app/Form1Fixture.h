@@ -32,6 +32,7 @@ public:
     std::vector<std::string> Errors;
     std::deque<bool> Answers;  // unscripted questions are answered No
     std::function<void()> WhileErrorShown;
+    std::optional<std::string> OpenFileAnswer;  // the file "chosen" in an open dialog
 
     void Information(const std::string& text) override { Informations.push_back(text); }
     bool Question(const std::string& text, const std::string& title) override
@@ -48,6 +49,8 @@ public:
         if (WhileErrorShown) WhileErrorShown();
     }
     std::optional<std::string> SaveFile(const SaveDialogSettings&) override { return std::nullopt; }
+
+    std::optional<std::string> OpenFile(const SaveDialogSettings&) override { return OpenFileAnswer; }
 
     void Clear()
     {

@@ -1,6 +1,11 @@
 #include "Form1Fixture.h"
 
+#include "app/ProgramPage.h"
+#include "app/ProgramRunner.h"
+#include "program/ProgramFile.h"
+
 #include <QDir>
+#include <QPushButton>
 #include <QPixmap>
 #include <QScreen>
 
@@ -29,6 +34,31 @@ TEST_F(Screenshots, EachTabAfterChoosingTheFakePorts)
                                                     .arg(form->PageControl1->Caption(page).replace(' ', '-')));
         EXPECT_TRUE(form->grab().save(file)) << file.toStdString();
     }
+}
+
+TEST_F(Screenshots, TheProgramTabWithAProgramRunning)
+{
+    const QString dir = qEnvironmentVariable("GASMIXER_SCREENSHOT_DIR");
+    if (dir.isEmpty()) GTEST_SKIP() << "set GASMIXER_SCREENSHOT_DIR to take screenshots";
+    ASSERT_TRUE(QDir().mkpath(dir));
+
+    form->setGeometry(form->screen()->availableGeometry());
+    ChooseFakePorts();
+    const ParsedProgram parsed = ParseProgram("step;a_ppm;h2o_ppm;b_limit;minutes\n"
+                                              "mixture;2000;0;;120\n"
+                                              "flush;;;;1\n"
+                                              "mixture;500;10000;0.25;120\n"
+                                              "stop;;;;0\n");
+    ASSERT_TRUE(parsed.Program);
+    form->TabSheetProgram->SetProgram(*parsed.Program);
+    form->PageControl1->SetActivePageIndex(5);
+    QTest::mouseClick(form->TabSheetProgram->ButtonProgramStart, Qt::LeftButton);
+    clock.Advance(121.5 * OneMinute);
+    form->Mode = TMixerState::Dilution;  // as the buttons set it
+    form->TabSheetProgram->Runner().Poll();
+    QApplication::processEvents();
+    const QString file = QDir(dir).filePath(QStringLiteral("tab5-Program-running.png"));
+    EXPECT_TRUE(form->grab().save(file)) << file.toStdString();
 }
 
 }  // namespace

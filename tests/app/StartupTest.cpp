@@ -1,6 +1,7 @@
 #include "Form1Fixture.h"
 
 #include "app/ColumnInfo.h"
+#include "app/ProgramPage.h"
 #include "controls/RtFloatEdit.h"
 #include "controls/RtIntegerEdit.h"
 #include "controls/RtNumericUpDn.h"
@@ -22,7 +23,7 @@ namespace {
 
 using StartupTest = Form1Test;
 
-TEST_F(StartupTest, WindowOpensMaximizedOnTheSetupTabOfFive)
+TEST_F(StartupTest, WindowOpensMaximizedOnTheSetupTabOfSix)
 {
     EXPECT_EQ(form->windowTitle(), "Tarnis - Ortiva prototype");
     EXPECT_TRUE(form->windowState() & Qt::WindowMaximized);
@@ -32,9 +33,10 @@ TEST_F(StartupTest, WindowOpensMaximizedOnTheSetupTabOfFive)
         {form->TabSheet2, "Made mixture"},
         {form->TabSheet4, "Mixture in TG"},
         {form->TabSheet3, "Debug"},
+        {form->TabSheetProgram, "Program"},
     };
-    ASSERT_EQ(form->PageControl1->PageCount(), 5);
-    for (int i = 0; i < 5; ++i) {
+    ASSERT_EQ(form->PageControl1->PageCount(), 6);
+    for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(form->PageControl1->Page(i), tabs[static_cast<std::size_t>(i)].first) << i;
         EXPECT_EQ(form->PageControl1->Caption(i), tabs[static_cast<std::size_t>(i)].second) << i;
     }

@@ -1,0 +1,328 @@
+// Mixture programs on the window: the tab, the steps pressed on time with
+// their values, the end by the operator or the automatic stop, the check
+// before the start, and program files.
+#include "Form1Fixture.h"
+
+#include "app/ProgramPage.h"
+#include "app/ProgramRunner.h"
+#include "controls/RtIntegerEdit.h"
+#include "controls/RtNumericUpDn.h"
+#include "program/ProgramFile.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <fstream>
+#include <iterator>
+
+namespace gasmixer::test {
+namespace {
+
+constexpr int ProgramPage = 5;
+
+const char* const ExampleProgram =
+    "step;a_ppm;h2o_ppm;b_limit;minutes\n"
+    "mixture;2000;0;;120\n"
+    "flush;;;;1\n"
+    "mixture;500;10000;0.25;120\n"
+    "stop;;;;0\n";
+
+MixtureProgram Parse(const std::string& text)
+{
+    ParsedProgram parsed = ParseProgram(text);
+    EXPECT_TRUE(parsed.Program) << parsed.Error.Line << ": " << parsed.Error.Reason;
+    return parsed.Program.value_or(MixtureProgram{});
+}
+
+class ProgramTabTest : public Form1Test {
+protected:
+    struct Pressed {
+        int Step;
+        ProgramOperation Operation;
+        int GasAPpm;  // the fields as the operation found them
+        int H2OPpm;
+        double GasBLimit;
+        bool operator==(const Pressed&) const = default;
+    };
+
+    TProgramPage* page = nullptr;
+    ProgramRunner* runner = nullptr;
+    std::vector<Pressed> pressed;
+
+    void SetUp() override
+    {
+        Form1Test::SetUp();
+        ChooseFakePorts();
+        page = form->TabSheetProgram;
+        runner = &page->Runner();
+        // The mode buttons set Mode as the operator's press would.
+        QObject::connect(runner, &ProgramRunner::OperationPressed, runner,
+                         [this](int step, ProgramOperation operation) {
+                             pressed.push_back({step, operation, form->RtIntegerEditGasAPPM->Value(),
+                                                form->RtIntegerEditH2Oppm->Value(),
+                                                form->RtNumericUpDn1->Value()});
+                             form->Mode = ModeOf(operation);
+                         });
+    }
+
+    static TMixerState ModeOf(ProgramOperation operation)
+    {
+        switch (operation) {
+        case ProgramOperation::ApplyMixture: return TMixerState::Dilution;
+        case ProgramOperation::Flush: return TMixerState::Flushing;
+        case ProgramOperation::Bypass: return TMixerState::Bypass;
+        case ProgramOperation::Stop: break;
+        }
+        return TMixerState::Standby;
+    }
+
+    void StartProgram(const std::string& text)
+    {
+        ASSERT_TRUE(runner->Start(Parse(text)).empty());
+        ASSERT_TRUE(runner->Running());
+    }
+
+    void PollAt(double minutes)
+    {
+        clock.Set(start + minutes * OneMinute);
+        runner->Poll();
+    }
+
+    std::string LastMemoLine() const
+    {
+        std::vector<std::string> lines = Lines(form->MemoDevFeedback->toPlainText());
+        return lines.empty() ? std::string{} : lines.back();
+    }
+
+    const TDateTime start = clock.Now();
+};
+
+TEST_F(ProgramTabTest, TheSixthTabFollowsDebugBehindTheSetupGuard)
+{
+    ASSERT_EQ(form->PageControl1->PageCount(), 6);
+    EXPECT_EQ(form->PageControl1->Page(ProgramPage), form->TabSheetProgram);
+    EXPECT_EQ(form->PageControl1->Caption(ProgramPage), "Program");
+
+    // A fresh window, nothing validated: the guard refuses the new tab too.
+    form.reset();
+    MakeForm();
+    dialogs.Clear();
+    ClickTab(ProgramPage);
+    EXPECT_EQ(ActivePage(), SetupPage);
+    EXPECT_EQ(dialogs.Informations,
+              std::vector<std::string>{"Must validate equipment and select gas types before proceeding to operation"});
+    ChooseFakePorts();
+    ClickTab(ProgramPage);
+    EXPECT_EQ(ActivePage(), ProgramPage);
+}
+
+TEST_F(ProgramTabTest, EachStepStartsOnTimeWithItsValuesAndTheProgramEndsWithStop)
+{
+    StartProgram(ExampleProgram);
+    EXPECT_EQ(form->RtIntegerEditGasAPPM->Value(), 2000);
+    EXPECT_EQ(form->RtIntegerEditH2Oppm->Value(), 0);
+    EXPECT_EQ(form->RtIntegerEditGasBPPM->Value(), 998000) << "balanced as if typed";
+    EXPECT_FALSE(form->MixingMethod.empty()) << "Apply Mixture adopted the plan";
+    const double limit = form->RtNumericUpDn1->Value();
+
+    PollAt(60);
+    PollAt(119.99);
+    ASSERT_EQ(pressed.size(), 1u);
+    PollAt(120);
+    form->Mode = TMixerState::Standby;  // the flush sequence ends by itself
+    PollAt(120.5);
+    PollAt(121);
+    EXPECT_EQ(form->RtIntegerEditGasBPPM->Value(), 989500);
+    PollAt(240.9);
+    EXPECT_TRUE(runner->Running());
+    PollAt(241);
+    EXPECT_FALSE(runner->Running());
+
+    const std::vector<Pressed> expected{
+        {0, ProgramOperation::ApplyMixture, 2000, 0, limit},
+        {1, ProgramOperation::Flush, 2000, 0, limit},
+        {2, ProgramOperation::ApplyMixture, 500, 10000, 0.25},
+        {3, ProgramOperation::Stop, 500, 10000, 0.25},
+    };
+    EXPECT_EQ(pressed, expected);
+    EXPECT_EQ(LastMemoLine(), "Program finished.");
+    EXPECT_EQ(page->LabelProgramStatus->text(), "Program finished.");
+}
+
+TEST_F(ProgramTabTest, AClosingStopFollowsALastTimedStepAndHoldKeepsItRunning)
+{
+    StartProgram("step;a_ppm;h2o_ppm;b_limit;minutes\nbypass;;;;2\n");
+    PollAt(2);
+    ASSERT_EQ(pressed.size(), 2u);
+    EXPECT_EQ(pressed.back().Operation, ProgramOperation::Stop);
+    EXPECT_EQ(form->Mode, TMixerState::Standby);
+
+    pressed.clear();
+    StartProgram("step;a_ppm;h2o_ppm;b_limit;minutes\nmixture;1000;0;;1\nhold;;;;\n");
+    PollAt(3);
+    ASSERT_EQ(pressed.size(), 1u);
+    EXPECT_EQ(form->Mode, TMixerState::Dilution);
+    EXPECT_FALSE(runner->Running());
+    EXPECT_EQ(LastMemoLine(), "Program finished; step 1 keeps running.");
+    EXPECT_EQ(runner->ActiveStep(), 0);
+}
+
+TEST_F(ProgramTabTest, TheStatusLineCountsDownAndTheRunningStepIsHighlighted)
+{
+    page->SetProgram(Parse(ExampleProgram));
+    QTest::mouseClick(page->ButtonProgramStart, Qt::LeftButton);
+    ASSERT_TRUE(runner->Running());
+    EXPECT_FALSE(page->ButtonProgramStart->isEnabled());
+    EXPECT_TRUE(page->ButtonProgramStop->isEnabled());
+    PollAt(121.5);
+    EXPECT_EQ(page->LabelProgramStatus->text(),
+              "Step 3 of 4 (mixture): 1:59:30 left in step, 1:59:30 left in program");
+    for (int row = 0; row < 4; ++row)
+        EXPECT_EQ(page->TableProgram->item(row, 0)->background() != QBrush(), row == 2) << row;
+
+    QTest::mouseClick(page->ButtonProgramStop, Qt::LeftButton);
+    EXPECT_FALSE(runner->Running());
+    EXPECT_EQ(form->Mode, TMixerState::Dilution) << "the mixer keeps its mode";
+    EXPECT_EQ(LastMemoLine(), "Program ended at step 3 of 4: stopped by the operator; the mixer keeps its mode.");
+    EXPECT_EQ(page->TableProgram->item(2, 0)->background(), QBrush());
+}
+
+struct Interference {
+    const char* what;
+    std::function<void(TForm1&)> act;
+    const char* line;
+};
+
+class ProgramInterference : public ProgramTabTest, public testing::WithParamInterface<Interference> {};
+
+// A mode the program did not set ends it there, with one line, and it
+// presses nothing more.
+TEST_P(ProgramInterference, EndsTheProgramWithOneLine)
+{
+    StartProgram(ExampleProgram);
+    PollAt(10);
+    GetParam().act(*form);
+    PollAt(11);
+    EXPECT_FALSE(runner->Running());
+    EXPECT_EQ(LastMemoLine(), GetParam().line);
+    PollAt(125);
+    EXPECT_EQ(pressed.size(), 1u);
+    EXPECT_EQ(Lines(form->MemoDevFeedback->toPlainText()).back(), GetParam().line);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ProgramInterference,
+    testing::Values(
+        Interference{"Stop clicked",
+                     [](TForm1& f) { QTest::mouseClick(f.ButtonStop, Qt::LeftButton); },
+                     "Program ended at step 1 of 4: a mode button was pressed."},
+        Interference{"Apply Mixture clicked, the mode stays",
+                     [](TForm1& f) { QTest::mouseClick(f.ButtonDilution, Qt::LeftButton); },
+                     "Program ended at step 1 of 4: a mode button was pressed."},
+        Interference{"a mode set without the program",
+                     [](TForm1& f) { f.Mode = TMixerState::Bypass; },
+                     "Program ended at step 1 of 4: a mode button was pressed."},
+        Interference{"gases cleared on the Setup tab",
+                     [](TForm1& f) { f.ListBoxSetupGas1->SetItemIndex(-1); },
+                     "Program ended at step 1 of 4: the gas selection was cleared."}));
+
+// The tick holds the window with its timer off (the flush sequence, a worker
+// stop awaited); a step pressed then would be overridden, so it waits.
+TEST_F(ProgramTabTest, NoStepIsPressedWhileTheTickHoldsTheWindow)
+{
+    form->Timer1->stop();
+    StartProgram(ExampleProgram);
+    PollAt(1);
+    EXPECT_TRUE(pressed.empty());
+    form->Timer1->start();
+    PollAt(2);
+    ASSERT_EQ(pressed.size(), 1u);
+    EXPECT_EQ(pressed[0].Step, 0);
+}
+
+// The operator shortens the counter; the tick then stops the mixer.
+TEST_F(ProgramTabTest, TheAutomaticStopEndsTheProgram)
+{
+    StartProgram(ExampleProgram);
+    form->StopDeadline = start + 10.5 * OneMinute;  // "Add hours to counter" with a few minutes
+    PollAt(10);
+    EXPECT_TRUE(runner->Running()) << "moving the deadline is no interference";
+    clock.Set(start + 11 * OneMinute);
+    // What the tick does once the deadline has passed.
+    form->ButtonStopClick();
+    form->Mode = TMixerState::Standby;
+    form->StopDeadline = clock.Now() + 1.0;
+    runner->Poll();
+    EXPECT_FALSE(runner->Running());
+    EXPECT_EQ(LastMemoLine(), "Program ended at step 1 of 4: the automatic stop fired.");
+}
+
+TEST_F(ProgramTabTest, AnImpossibleStepIsReportedAndNothingStarts)
+{
+    page->SetProgram(Parse("step;a_ppm;h2o_ppm;b_limit;minutes\n"
+                           "mixture;2000;0;;10\n"
+                           "mixture;0;1000000;;10\n"));
+    dialogs.Clear();
+    QTest::mouseClick(page->ButtonProgramStart, Qt::LeftButton);
+    EXPECT_FALSE(runner->Running());
+    EXPECT_EQ(dialogs.Informations,
+              std::vector<std::string>{"The program cannot start:\n"
+                                       "Step 2: No mixing plan exists for a mixture without gas A and gas B"});
+    EXPECT_TRUE(pressed.empty());
+    EXPECT_EQ(form->RtIntegerEditGasAPPM->Value(), 150) << "the window is untouched";
+}
+
+TEST_F(ProgramTabTest, AWrongRowIsReportedAndNothingStarts)
+{
+    page->SetProgram(Parse(ExampleProgram));
+    page->TableProgram->item(1, 4)->setText("1,5");
+    dialogs.Clear();
+    QTest::mouseClick(page->ButtonProgramStart, Qt::LeftButton);
+    EXPECT_FALSE(runner->Running());
+    EXPECT_EQ(dialogs.Informations,
+              std::vector<std::string>{"Row 2: minutes \"1,5\" is not a number; the decimal separator is a point"});
+}
+
+class ProgramFileTest : public ProgramTabTest {
+protected:
+    QTemporaryDir dir;
+
+    std::string Write(const char* name, const std::string& text)
+    {
+        const std::string path = dir.filePath(QString::fromLatin1(name)).toStdString();
+        std::ofstream(path, std::ios::binary) << text;
+        return path;
+    }
+};
+
+TEST_F(ProgramFileTest, LoadShowsTheStepsAndAFaultyFileChangesNothing)
+{
+    dialogs.OpenFileAnswer = Write("good.csv", ExampleProgram);
+    QTest::mouseClick(page->ButtonProgramLoad, Qt::LeftButton);
+    ASSERT_EQ(page->TableProgram->rowCount(), 4);
+    EXPECT_EQ(page->TableProgram->item(2, 3)->text(), "0.25");
+
+    const std::string bad = Write("bad.csv", "step;a_ppm;h2o_ppm;b_limit;minutes\nflush;;;;1\nmix;1;1;;1\n");
+    dialogs.Clear();
+    EXPECT_FALSE(page->LoadFrom(bad));
+    EXPECT_EQ(dialogs.Informations,
+              std::vector<std::string>{bad + ", line 3: unknown step \"mix\"; a step is mixture, flush, bypass, "
+                                             "stop or hold"});
+    EXPECT_EQ(page->Program(), Parse(ExampleProgram));
+}
+
+TEST_F(ProgramFileTest, SaveWritesTheTableAsAProgramFile)
+{
+    page->SetProgram(Parse(ExampleProgram));
+    const std::string path = dir.filePath(QStringLiteral("saved.csv")).toStdString();
+    ASSERT_TRUE(page->SaveTo(path));
+    std::ifstream file(path, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), ExampleProgram);
+}
+
+}  // namespace
+}  // namespace gasmixer::test
