@@ -74,6 +74,8 @@ void TMixturePlot::BuildChart()
     chart->setMargins(QMargins(4, 4, 4, 4));
     chart->setBackgroundRoundness(0);
     chart->legend()->setAlignment(Qt::AlignBottom);
+    // A line sample tells the dashed requests from the produced lines.
+    chart->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
 
     timeAxis_ = new QCategoryAxis(chart);
     timeAxis_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
@@ -81,7 +83,8 @@ void TMixturePlot::BuildChart()
     ppmAxis->setBase(10.0);
     ppmAxis->setRange(PlotPpmFloor, PlotPpmCeiling);
     ppmAxis->setLabelFormat(QStringLiteral("%.0f"));
-    ppmAxis->setMinorTickCount(8);
+    ppmAxis->setMinorTickCount(-1);  // 2, 3 ... 9 times each power of ten
+    ppmAxis->setMinorGridLineColor(QColor(235, 235, 235));
     ppmAxis->setTitleText(QStringLiteral("ppm"));
     chart->addAxis(timeAxis_, Qt::AlignBottom);
     chart->addAxis(ppmAxis, Qt::AlignLeft);

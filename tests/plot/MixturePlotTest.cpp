@@ -161,3 +161,38 @@ TEST_F(MixturePlotTest, TheWheelZoomsTheTimeAxisAboutThePointerAndADoubleClickSh
 
 }  // namespace
 }  // namespace gasmixer
+
+namespace gasmixer {
+namespace {
+
+// Not a check: the plot after a synthetic run, for a person to look at.
+// Runs only when GASMIXER_SCREENSHOT_DIR names a folder.
+TEST(MixturePlotScreenshot, ASyntheticRun)
+{
+    const QString dir = qEnvironmentVariable("GASMIXER_SCREENSHOT_DIR");
+    if (dir.isEmpty()) GTEST_SKIP() << "set GASMIXER_SCREENSHOT_DIR to take a screenshot";
+    ASSERT_TRUE(QDir().mkpath(dir));
+    TMixturePlot plot([] { return std::nullopt; });
+    plot.resize(1200, 500);
+    TDateTime t = Start;
+    const auto store = [&](std::string_view mode, double a, double w) {
+        plot.AddRecord(t, mode, a, w);
+        t += OneSecond;
+    };
+    for (int i = 0; i < 30; ++i) store("Standby", Empty, Empty);
+    plot.AddReset(t);
+    for (int i = 0; i < 600; ++i) store("Dilution", 150.0 * (1.0 + 2.0 * std::exp(-i / 60.0)) + std::sin(i) * 4, 0.0);
+    plot.AddReset(t);
+    for (int i = 0; i < 900; ++i)
+        store("Dilution", 500.0 + std::sin(i * 0.7) * 10, 10000.0 * (1.0 - std::exp(-i / 90.0)) + std::cos(i) * 80);
+    for (int i = 0; i < 60; ++i) store("Bypass", 0.0, 0.0);
+    for (int i = 0; i < 60; ++i) store("Standby", Empty, Empty);
+    plot.SetRequested(500.0, 10000.0);
+    plot.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&plot));
+    plot.Redraw();
+    EXPECT_TRUE(plot.SaveImage(QDir(dir).filePath(QStringLiteral("mixture-plot.png")).toStdString()));
+}
+
+}  // namespace
+}  // namespace gasmixer
