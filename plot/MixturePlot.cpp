@@ -161,9 +161,15 @@ void TMixturePlot::UpdateTimeAxis(const TTimeExtent& window)
     for (const QString& label : timeAxis_->categoriesLabels()) timeAxis_->remove(label);
     timeAxis_->setRange(window.First, window.Last);
     timeAxis_->setStartValue(window.First);
-    const int maxTicks = std::max(2, static_cast<int>(chart()->plotArea().width() / PixelsPerTimeLabel));
+    // Before the first row the range is a stand-in, with no time to show.
+    if (!trace_.Extent()) return;
+    const double width = std::max(chart()->plotArea().width(), 1.0);
+    const int maxTicks = std::max(2, static_cast<int>(width / PixelsPerTimeLabel));
+    // A label centred on a tick at the very right would be cut off.
+    const double lastLabelled = window.Last - (window.Last - window.First) * PixelsPerTimeLabel / 2 / width;
     for (const TTimeTick& tick : ClockTicks(window.First, window.Last, maxTicks))
-        if (tick.Time > window.First) timeAxis_->append(QString::fromStdString(tick.Label), tick.Time);
+        if (tick.Time > window.First && tick.Time <= lastLabelled)
+            timeAxis_->append(QString::fromStdString(tick.Label), tick.Time);
 }
 
 void TMixturePlot::drawForeground(QPainter* painter, const QRectF& rect)

@@ -2,7 +2,6 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
-#include <QPainterPath>
 
 #include <algorithm>
 #include <array>
@@ -44,29 +43,27 @@ double TPlotMapping::TimeAt(double x) const
 void DrawTrace(QPainter& painter, const TPlotMapping& map, std::span<const TPlotPoint> points,
                const QColor& color)
 {
-    QPainterPath path;
+    // Polylines, not one path: a path is stroked as a whole, which costs
+    // dearly where the minima and maxima zigzag through every pixel column.
+    QPen pen(color, 1.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    pen.setCosmetic(true);
+    painter.setPen(pen);
+    QPolygonF stretch;
     QPolygonF dots;
-    std::size_t stretch = 0;  // points since the last break
-    QPointF last;
-    const auto closeStretch = [&] {
-        if (stretch == 1) dots << last;
-        stretch = 0;
+    const auto drawStretch = [&] {
+        if (stretch.size() == 1)
+            dots << stretch.front();
+        else if (stretch.size() > 1)
+            painter.drawPolyline(stretch);
+        stretch.clear();
     };
     for (const TPlotPoint& p : points) {
-        if (std::isnan(p.Value)) {
-            closeStretch();
-            continue;
-        }
-        last = QPointF(map.X(p.Time), map.Y(p.Value));
-        if (stretch++ == 0)
-            path.moveTo(last);
+        if (std::isnan(p.Value))
+            drawStretch();
         else
-            path.lineTo(last);
+            stretch << QPointF(map.X(p.Time), map.Y(p.Value));
     }
-    closeStretch();
-    painter.setPen(QPen(color, LineWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawPath(path);
+    drawStretch();
     painter.setPen(QPen(color, DotWidth, Qt::SolidLine, Qt::RoundCap));
     painter.drawPoints(dots);
 }
