@@ -36,13 +36,29 @@ struct Stretch {
         last = row;
         any = true;
     }
+
+    // A whole block of filled rows, from `from` to `to`.
+    void Add(std::size_t from, std::size_t to, const TFieldSummary& block)
+    {
+        if (!any || block.Min < minValue) {
+            min = block.MinRow;
+            minValue = block.Min;
+        }
+        if (!any || block.Max > maxValue) {
+            max = block.MaxRow;
+            maxValue = block.Max;
+        }
+        if (!any) first = from;
+        last = to;
+        any = true;
+    }
 };
 
 class Decimator {
 public:
-    Decimator(std::span<const TMixtureSample> rows, double TMixtureSample::*field,
-              TPixelColumns columns)
-        : rows_(rows), field_(field), columns_(std::max(columns.Count, 1))
+    Decimator(std::span<const TMixtureSample> rows, std::span<const TSampleBlock> blocks,
+              TMixtureField field, TPixelColumns columns)
+        : rows_(rows), blocks_(blocks), field_(field), columns_(std::max(columns.Count, 1))
     {
         const auto before = [](const TMixtureSample& row, double t) { return row.Time < t; };
         const auto after = [](double t, const TMixtureSample& row) { return t < row.Time; };
@@ -65,7 +81,7 @@ public:
     }
 
 private:
-    double Value(std::size_t row) const { return rows_[row].*field_; }
+    double Value(std::size_t row) const { return rows_[row].Value(field_); }
 
     int ColumnOf(double time) const
     {
@@ -84,18 +100,31 @@ private:
         bool endsBroken = false;
         double firstBreak = 0.0;
         double lastBreak = 0.0;
-        for (; row < end_ && ColumnOf(rows_[row].Time) == column; ++row) {
+        // Walks the rows in memory order, a whole block at a time where the
+        // block lies in this column and has no empty cell.
+        while (row < end_) {
+            const std::size_t block = row / SampleBlockRows;
+            const std::size_t blockEnd = row + SampleBlockRows;
+            if (row % SampleBlockRows == 0 && blockEnd <= end_ && block < blocks_.size() &&
+                !blocks_[block].Of(field_).HasGap && ColumnOf(blocks_[block].LastTime) == column) {
+                (broken ? tail : lead).Add(row, blockEnd - 1, blocks_[block].Of(field_));
+                endsBroken = false;
+                row = blockEnd;
+                continue;
+            }
+            if (ColumnOf(rows_[row].Time) != column) break;
             const double v = Value(row);
             if (!std::isfinite(v)) {
                 if (!broken) firstBreak = rows_[row].Time;
                 broken = endsBroken = true;
                 lastBreak = rows_[row].Time;
-                continue;
+            } else {
+                endsBroken = false;
+                // Breaks inside a column after its first are narrower than a
+                // pixel: the rest of the column is drawn as one stretch.
+                (broken ? tail : lead).Add(row, v);
             }
-            endsBroken = false;
-            // Breaks inside a column after its first are narrower than a
-            // pixel: the rest of the column is drawn as one stretch.
-            (broken ? tail : lead).Add(row, v);
+            ++row;
         }
         EmitStretch(lead);
         if (broken) EmitBreak(firstBreak);
@@ -130,7 +159,8 @@ private:
     }
 
     std::span<const TMixtureSample> rows_;
-    double TMixtureSample::*field_;
+    std::span<const TSampleBlock> blocks_;
+    TMixtureField field_;
     int columns_;
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
@@ -142,9 +172,10 @@ private:
 }  // namespace
 
 std::vector<TPlotPoint> DecimateMinMax(std::span<const TMixtureSample> rows,
-                                       double TMixtureSample::*field, TPixelColumns columns)
+                                       std::span<const TSampleBlock> blocks, TMixtureField field,
+                                       TPixelColumns columns)
 {
-    return Decimator(rows, field, columns).Reduce();
+    return Decimator(rows, blocks, field, columns).Reduce();
 }
 
 }  // namespace gasmixer

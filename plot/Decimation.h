@@ -1,6 +1,7 @@
 #pragma once
 
 #include "plot/MixtureSample.h"
+#include "plot/SampleBlocks.h"
 
 #include <span>
 #include <vector>
@@ -20,9 +21,12 @@ struct TPixelColumns {
 // of empty cells becomes one NaN point (a break in the line); breaks narrower
 // than a column are kept only where a column starts or ends one. The nearest
 // row on each side of the range is added so that the line reaches the edges.
-// The cost is one pass over the visible rows; the result has at most a few
-// points per column however many rows there are.
+// `blocks` summarise the rows (SummariseRow); where a column spans whole
+// blocks without an empty cell, their summaries stand in for their rows, so
+// the cost grows with the columns far more than with the rows. Without
+// blocks every row is read; the result is the same.
 std::vector<TPlotPoint> DecimateMinMax(std::span<const TMixtureSample> rows,
-                                       double TMixtureSample::*field, TPixelColumns columns);
+                                       std::span<const TSampleBlock> blocks, TMixtureField field,
+                                       TPixelColumns columns);
 
 }  // namespace gasmixer

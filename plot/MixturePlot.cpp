@@ -150,8 +150,8 @@ void TMixturePlot::Redraw()
     drawnWindow_ = VisibleTime();
     drawnColumns_ = PixelColumns();
     const TPixelColumns columns{drawnWindow_.First, drawnWindow_.Last, drawnColumns_};
-    drawnA_ = DecimateMinMax(trace_.Samples(), &TMixtureSample::APpm, columns);
-    drawnH2O_ = DecimateMinMax(trace_.Samples(), &TMixtureSample::H2OPpm, columns);
+    drawnA_ = DecimateMinMax(trace_.Samples(), trace_.Blocks(), TMixtureField::APpm, columns);
+    drawnH2O_ = DecimateMinMax(trace_.Samples(), trace_.Blocks(), TMixtureField::H2OPpm, columns);
     UpdateTimeAxis(drawnWindow_);
     viewport()->update();
 }

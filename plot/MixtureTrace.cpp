@@ -23,6 +23,7 @@ void TMixtureTrace::AddRecord(TDateTime time, std::string_view mode, double aPpm
         lastMode_ = mode;
     }
     samples_.push_back({time, aPpm, h2oPpm});
+    SummariseRow(blocks_, samples_.size() - 1, samples_.back());
     resetOpen_ = false;
 }
 

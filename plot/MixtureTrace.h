@@ -2,6 +2,7 @@
 
 #include "common/DateTime.h"
 #include "plot/MixtureSample.h"
+#include "plot/SampleBlocks.h"
 
 #include <optional>
 #include <string>
@@ -35,6 +36,7 @@ public:
     void AddReset(TDateTime time);
 
     const std::vector<TMixtureSample>& Samples() const { return samples_; }
+    const std::vector<TSampleBlock>& Blocks() const { return blocks_; }
     const std::vector<TPlotMarker>& Markers() const { return markers_; }
 
     // From the earliest to the latest row or marker; nothing when both are empty.
@@ -44,6 +46,7 @@ private:
     TDateTime InOrder(TDateTime time);
 
     std::vector<TMixtureSample> samples_;
+    std::vector<TSampleBlock> blocks_;
     std::vector<TPlotMarker> markers_;
     std::string lastMode_;
     bool resetOpen_ = false;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 #include <vector>
 
 namespace gasmixer {
@@ -21,9 +22,27 @@ std::vector<TMixtureSample> RowsOf(const std::vector<double>& values)
     return rows;
 }
 
-std::vector<TPlotPoint> Decimate(const std::vector<TMixtureSample>& rows, TPixelColumns columns)
+std::vector<TSampleBlock> BlocksOf(const std::vector<TMixtureSample>& rows)
 {
-    return DecimateMinMax(rows, &TMixtureSample::APpm, columns);
+    std::vector<TSampleBlock> blocks;
+    for (std::size_t i = 0; i < rows.size(); ++i) SummariseRow(blocks, i, rows[i]);
+    return blocks;
+}
+
+bool Same(const std::vector<TPlotPoint>& a, const std::vector<TPlotPoint>& b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const TPlotPoint& p, const TPlotPoint& q) {
+        return p.Time == q.Time && (p.Value == q.Value || (std::isnan(p.Value) && std::isnan(q.Value)));
+    });
+}
+
+// Decimated through the block summaries; reading every row must agree.
+std::vector<TPlotPoint> Decimate(const std::vector<TMixtureSample>& rows, TPixelColumns columns,
+                                 TMixtureField field = TMixtureField::APpm)
+{
+    auto points = DecimateMinMax(rows, BlocksOf(rows), field, columns);
+    EXPECT_TRUE(Same(points, DecimateMinMax(rows, {}, field, columns))) << "blocks changed the result";
+    return points;
 }
 
 // Times of the points, NaN values written as -1 so that they compare.
@@ -127,9 +146,31 @@ TEST(Decimation, DegenerateRangesStillDraw)
 TEST(Decimation, TheOtherFieldIsReadWhenAsked)
 {
     const auto rows = RowsOf({1, 2});
-    const auto points = DecimateMinMax(rows, &TMixtureSample::H2OPpm, {0.0, 1.0, 10});
+    const auto points = Decimate(rows, {0.0, 1.0, 10}, TMixtureField::H2OPpm);
     ASSERT_EQ(points.size(), 2u);
     EXPECT_EQ(points[0].Value, 1000.0);
+}
+
+TEST(Decimation, BlockSummariesGiveWhatReadingEveryRowGives)
+{
+    // Long filled stretches (whole blocks), gaps of every length, ties and
+    // windows that start and end anywhere.
+    std::vector<double> values;
+    unsigned state = 12345;
+    const auto next = [&] { return state = state * 1103515245u + 12345u; };
+    for (int i = 0; i < 20000; ++i) {
+        const unsigned r = next() >> 16;
+        const bool inGap = (i / 700) % 5 == 3 || r % 997 == 0;
+        values.push_back(inGap ? Gap : static_cast<double>(r % 50));
+    }
+    const auto rows = RowsOf(values);
+    for (const int columns : {1, 7, 64, 333, 1920})
+        for (const auto& [from, to] : {std::pair{0.0, 19999.0}, {100.5, 9000.0}, {63.0, 64.0 * 200}, {5000.0, 5001.0}}) {
+            const auto points = Decimate(rows, {from, to, columns});
+            // Per column two extremes on each side of a break and the break after
+            // them; the first and last rows and the neighbours besides.
+            EXPECT_LE(points.size(), 6u * static_cast<unsigned>(columns) + 4u);
+        }
 }
 
 }  // namespace
