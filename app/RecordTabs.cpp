@@ -32,6 +32,8 @@ void TForm1::BuildMadeMixtureTab()
     StringGrid1->horizontalHeader()->setFont(WindowFont());
     StringGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
     StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    auto* layout = new QVBoxLayout(TabSheet2);
+    layout->setContentsMargins(0, 0, 0, 0);
     auto* splitter = new QSplitter(Qt::Vertical, TabSheet2);
     splitter->addWidget(StringGrid1);
     MixturePlot = new TMixturePlot([this] { return AskPlotImagePath(services_.dialogs); }, splitter);
@@ -41,8 +43,6 @@ void TForm1::BuildMadeMixtureTab()
     splitter->setStretchFactor(0, 2);
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({2000, 1000});
-    auto* layout = new QVBoxLayout(TabSheet2);
-    layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(splitter);
     PageControl1->AddPage(TabSheet2, QStringLiteral("Made mixture"));
 }
