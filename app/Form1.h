@@ -32,6 +32,7 @@ class QTimer;
 namespace gasmixer {
 
 class TListBox;
+class TMixturePlot;
 class TPageControl;
 class TProgramPage;
 class TRecordGridModel;
@@ -180,6 +181,7 @@ public:
 
     // Made mixture
     QTableView* StringGrid1 = nullptr;
+    TMixturePlot* MixturePlot = nullptr;  // under the table, collapsible
 
     // Mixture in TG
     QGroupBox* RadioGroup1 = nullptr;

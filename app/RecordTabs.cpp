@@ -2,8 +2,10 @@
 
 #include "app/Fonts.h"
 #include "app/PageControl.h"
+#include "app/PlotImagePath.h"
 #include "app/RecordGridModel.h"
 #include "controls/RtIntegerEdit.h"
+#include "plot/MixturePlot.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -11,6 +13,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -31,7 +34,16 @@ void TForm1::BuildMadeMixtureTab()
     StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     auto* layout = new QVBoxLayout(TabSheet2);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(StringGrid1);
+    auto* splitter = new QSplitter(Qt::Vertical, TabSheet2);
+    splitter->addWidget(StringGrid1);
+    MixturePlot = new TMixturePlot([this] { return AskPlotImagePath(services_.dialogs); }, splitter);
+    splitter->addWidget(MixturePlot);
+    splitter->setCollapsible(0, false);
+    // The table keeps two thirds of the room, on first show and on resizing.
+    splitter->setStretchFactor(0, 2);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({2000, 1000});
+    layout->addWidget(splitter);
     PageControl1->AddPage(TabSheet2, QStringLiteral("Made mixture"));
 }
 

@@ -2,7 +2,7 @@
 # Installs the Debian packages the build and the tests need, if missing.
 set -euo pipefail
 
-packages=(build-essential cmake pkg-config qt6-base-dev libgl-dev libgtest-dev libgmock-dev
+packages=(build-essential cmake pkg-config qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev libgtest-dev libgmock-dev
           libmodbus-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth)
 missing=()
 for p in "${packages[@]}"; do
