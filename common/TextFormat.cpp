@@ -81,8 +81,8 @@ std::string FormatIntegerSection(std::string_view pattern, std::string digits)
         digits.insert(0, static_cast<std::size_t>(mandatory) - digits.size(), '0');
 
     // Walk from the right, one digit per placeholder; surplus digits go to the
-    // leftmost placeholder. Literals left of the leftmost printed digit are
-    // dropped unless no placeholder stands left of them.
+    // leftmost placeholder. Literals between placeholders and left of the
+    // leftmost printed digit are dropped; those outside all placeholders print.
     std::string reversed;
     int remaining = static_cast<int>(digits.size());
     int placeholdersLeft = placeholders;
@@ -97,6 +97,8 @@ std::string FormatIntegerSection(std::string_view pattern, std::string digits)
             pendingLiterals.clear();
             const int take = placeholdersLeft == 0 ? remaining : 1;
             for (int k = 0; k < take; ++k) reversed += digits[static_cast<std::size_t>(--remaining)];
+        } else if (placeholdersLeft == placeholders) {
+            reversed += *it;
         } else if (placeholdersLeft == 0) {
             reversed += pendingLiterals;
             pendingLiterals.clear();
@@ -108,16 +110,22 @@ std::string FormatIntegerSection(std::string_view pattern, std::string digits)
     return std::string(reversed.rbegin(), reversed.rend());
 }
 
+// Literals after the last placeholder always print; a literal among the
+// placeholders prints only while digits are still to come.
 std::string FormatFractionSection(std::string_view pattern, const std::string& digits,
                                   char decimalSeparator)
 {
-    if (digits.empty()) return "";
-    std::string out(1, decimalSeparator);
+    const std::size_t lastPlaceholder = pattern.find_last_of("0#");
+    std::string out = digits.empty() ? "" : std::string(1, decimalSeparator);
     std::size_t used = 0;
-    for (char c : pattern) {
-        if (used == digits.size()) break;
-        if (IsPlaceholder(c)) out += digits[used++];
-        else out += c;
+    for (std::size_t i = 0; i < pattern.size(); ++i) {
+        const char c = pattern[i];
+        if (IsPlaceholder(c)) {
+            if (used < digits.size()) out += digits[used++];
+        } else if (lastPlaceholder == std::string_view::npos || i > lastPlaceholder
+                   || used < digits.size()) {
+            out += c;
+        }
     }
     return out;
 }

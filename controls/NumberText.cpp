@@ -1,58 +1,11 @@
 #include "controls/NumberText.h"
 
-#include "common/TextFormat.h"
-
+#include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 
 namespace gasmixer {
-namespace {
-
-std::string_view TrimBlanks(std::string_view text)
-{
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-// from_chars takes no leading '+'.
-std::string_view WithoutPlus(std::string_view text)
-{
-    if (text.size() > 1 && text[0] == '+' && text[1] != '-' && text[1] != '+')
-        text.remove_prefix(1);
-    return text;
-}
-
-}  // namespace
-
-std::optional<int> ParseInteger(std::string_view text)
-{
-    text = WithoutPlus(TrimBlanks(text));
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || error != std::errc{} || end != text.data() + text.size())
-        return std::nullopt;
-    return value;
-}
-
-std::optional<double> ParseReal(std::string_view text, char decimalSeparator)
-{
-    std::string normalised(WithoutPlus(TrimBlanks(text)));
-    if (decimalSeparator != '.') {
-        if (normalised.find('.') != std::string::npos) return std::nullopt;
-        for (char& c : normalised)
-            if (c == decimalSeparator) c = '.';
-    }
-    // from_chars would also read "inf", "nan" and hexadecimal digits.
-    if (normalised.find_first_not_of("0123456789.eE+-") != std::string::npos)
-        return std::nullopt;
-    double value = 0;
-    const char* last = normalised.data() + normalised.size();
-    const auto [end, error] = std::from_chars(normalised.data(), last, value);
-    if (normalised.empty() || error != std::errc{} || end != last || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
 
 std::string FitText(int digits, double value)
 {
@@ -61,6 +14,37 @@ std::string FitText(int digits, double value)
     for (int precision = digits - 1;
          precision >= 1 && text.size() > static_cast<std::size_t>(digits); --precision)
         text = FormatGeneral(value, precision, 0);
+    return text;
+}
+
+std::string FixedText(double value, int decimals, const FormatSettings& settings)
+{
+    if (decimals < 0) decimals = 0;
+    if (!std::isfinite(value) || value == 0) return FormatFixed(value, decimals, settings);
+
+    // The decimal exponent of the leading digit once rounded to the kept digits.
+    char buffer[64];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                                   std::chars_format::scientific, MaxSignificantDigits - 1).ptr;
+    const std::string scientific(buffer, end);
+    const std::size_t e = scientific.find('e');
+    const int exponent = std::atoi(scientific.c_str() + e + 1);
+
+    const int keptDecimals = MaxSignificantDigits - 1 - exponent;
+    if (keptDecimals >= decimals) return FormatFixed(value, decimals, settings);
+
+    std::string text;
+    if (keptDecimals >= 0) {
+        text = FormatFixed(value, keptDecimals, settings);
+    } else {
+        // Beyond 2^53 every double is an integer and no tie can fall on the
+        // last kept digit, so the scientific digits are rounded correctly.
+        text = value < 0 ? "-" : "";
+        text += scientific[0] + scientific.substr(2, e - 2);
+        text.append(static_cast<std::size_t>(-keptDecimals), '0');
+    }
+    if (keptDecimals <= 0 && decimals > 0) text += settings.decimalSeparator;
+    text.append(static_cast<std::size_t>(decimals - std::max(keptDecimals, 0)), '0');
     return text;
 }
 

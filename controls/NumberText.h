@@ -1,21 +1,22 @@
 #pragma once
 
-#include <optional>
+#include "common/NumberParse.h"
+#include "common/TextFormat.h"
+
 #include <string>
 #include <string_view>
 
 namespace gasmixer {
 
-// Decimal 32-bit integer, optional sign, surrounding blanks ignored.
-std::optional<int> ParseInteger(std::string_view text);
-
-// Finite floating-point number written with the given decimal separator,
-// exponent allowed ("1E-3"), surrounding blanks ignored.
-std::optional<double> ParseReal(std::string_view text, char decimalSeparator);
-
 // The general format of value in at most `digits` significant digits, made
 // shorter until it is no longer than `digits` characters where possible.
 // digits <= 0: the plain general format.
 std::string FitText(int digits, double value);
+
+// Fixed-point text with `decimals` decimals showing at most
+// MaxSignificantDigits digits of the value; positions beyond them print 0,
+// so binary noise (1.1 as 1.100000000000000089) never shows.
+inline constexpr int MaxSignificantDigits = 18;
+std::string FixedText(double value, int decimals, const FormatSettings& settings);
 
 }  // namespace gasmixer

@@ -44,7 +44,7 @@ QString TRtCustomDoubleEdit::ValueText(double v) const
     if (FAsTimeSpan) return FromStd(TimeSpanText(v, settings));
     if (!FFormat.isEmpty()) return FromStd(FormatFloat(FFormat.toStdString(), v, settings));
     if (FDigits < 0) return FromStd(FormatGeneral(v, 15, 0, settings));
-    return FromStd(FormatFixed(v, FDigits, settings));
+    return FromStd(FixedText(v, FDigits, settings));
 }
 
 std::optional<double> TRtCustomDoubleEdit::ParseText(const QString& text) const

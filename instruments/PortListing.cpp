@@ -4,26 +4,12 @@
 
 #include <algorithm>
 #include <cctype>
-#include <fcntl.h>
-#include <linux/serial.h>
-#include <sys/ioctl.h>
+#include <charconv>
+#include <fstream>
 #include <system_error>
-#include <unistd.h>
 
 namespace gasmixer {
 namespace {
-
-// The kernel registers a ttyS node for every possible built-in UART; only
-// those with a chip behind them report a known type.
-bool HasRealUart(const std::string& name)
-{
-    const int fd = open(("/dev/" + name).c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return false;
-    serial_struct info{};
-    const bool known = ioctl(fd, TIOCGSERIAL, &info) == 0 && info.type != PORT_UNKNOWN;
-    close(fd);
-    return known;
-}
 
 bool IsDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
 
@@ -69,9 +55,30 @@ std::vector<std::string> ListSerialDevices(const std::filesystem::path& ttyClass
     return names;
 }
 
-std::vector<std::string> ListComPorts()
+// The kernel registers a ttyS node for every possible built-in UART; only
+// those with a chip behind them report a known type.
+bool PublishesUart(const std::filesystem::path& ttyClassDir, const std::string& name)
 {
-    std::vector<std::string> ports = ListSerialDevices("/sys/class/tty", HasRealUart);
+    const std::filesystem::path node = ttyClassDir / name;
+    std::ifstream typeFile(node / "type");
+    std::string text;
+    if (typeFile && std::getline(typeFile, text)) {
+        int type = 0;
+        const char* last = text.data() + text.size();
+        const auto [end, error] = std::from_chars(text.data(), last, type);
+        if (error == std::errc{} && end == last) return type != 0;
+    }
+    std::error_code ec;
+    return std::filesystem::exists(node / "device", ec);
+}
+
+std::vector<std::string> ListComPorts() { return ListComPortsFrom("/sys"); }
+
+std::vector<std::string> ListComPortsFrom(const std::filesystem::path& sysfsRoot)
+{
+    const std::filesystem::path ttyClassDir = sysfsRoot / "class" / "tty";
+    std::vector<std::string> ports = ListSerialDevices(
+        ttyClassDir, [&](const std::string& name) { return PublishesUart(ttyClassDir, name); });
     const std::vector<std::string> simulated = ListSimulatorPorts();
     ports.insert(ports.end(), simulated.begin(), simulated.end());
     return ports;

@@ -13,6 +13,16 @@ namespace gasmixer {
 // running instrument simulator (full paths).
 std::vector<std::string> ListComPorts();
 
+// The same list with the kernel's published device tree read from another
+// root than /sys.
+std::vector<std::string> ListComPortsFrom(const std::filesystem::path& sysfsRoot);
+
+// Whether a built-in serial node of a /sys/class/tty-like folder has a UART
+// behind it, as the kernel publishes it: its "type" attribute (0 = none), or
+// without one, a device the node is bound to. The device node itself is never
+// opened: that would raise DTR and RTS on the line.
+bool PublishesUart(const std::filesystem::path& ttyClassDir, const std::string& name);
+
 // What the window asks for its port lists; tests substitute their own.
 using PortLister = std::function<std::vector<std::string>()>;
 

@@ -49,7 +49,19 @@ INSTANTIATE_TEST_SUITE_P(
         FloatCase{"#", 0.0, ""},
         FloatCase{"#", 7.0, "7"},
         FloatCase{"0.##", 1.5, "1.5"},
-        FloatCase{"0.##", 2.0, "2"}));
+        FloatCase{"0.##", 2.0, "2"},
+        // Literals outside the digit positions print where they stand.
+        FloatCase{"0.0 %", 12.25, "12.3 %"},
+        FloatCase{"0.0 %", -2.82, "-2.8 %"},
+        FloatCase{"0.## %", 2.0, "2 %"},
+        FloatCase{"0.0# %", 1.2, "1.2 %"},
+        FloatCase{"[0.0]", 1.25, "[1.3]"},
+        FloatCase{"0 000 000 ppm", 150, "0 000 150 ppm"},
+        FloatCase{"0 %", 5, "5 %"},
+        FloatCase{"# %", 0.0, " %"},
+        // A blank between digit positions prints only between printed digits.
+        FloatCase{"0.000 ###", 1.5, "1.500"},
+        FloatCase{"0.000 ###", 1.5001, "1.500 1"}));
 
 TEST(FormatFloat, NonFiniteValues)
 {

@@ -59,6 +59,44 @@ INSTANTIATE_TEST_SUITE_P(Cases, FitTextTest,
                                            FitCase{12, 3.0517578125e-5, "3.0517578E-5"},
                                            FitCase{2, -0.5, "-0.5"}));
 
+struct FixedCase {
+    double value;
+    int decimals;
+    const char* expected;
+};
+
+class FixedTextTest : public ::testing::TestWithParam<FixedCase> {};
+
+TEST_P(FixedTextTest, ShowsAtMost18SignificantDigits)
+{
+    const FixedCase& c = GetParam();
+    EXPECT_EQ(FixedText(c.value, c.decimals, FormatSettings{}), c.expected)
+        << c.value << " " << c.decimals;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, FixedTextTest,
+    ::testing::Values(FixedCase{1.1, 18, "1.100000000000000090"},
+                      FixedCase{-1.1, 18, "-1.100000000000000090"},
+                      FixedCase{123.456, 18, "123.456000000000003000"},
+                      FixedCase{0.1, 18, "0.100000000000000006"},
+                      FixedCase{0.25, 18, "0.250000000000000000"},
+                      FixedCase{0.4, 6, "0.400000"},
+                      FixedCase{-0.125, 2, "-0.13"},
+                      FixedCase{0.0, 3, "0.000"},
+                      // 18 digits before the separator leave none after it.
+                      FixedCase{123456789012345678.0, 2, "123456789012345680.00"},
+                      FixedCase{1.2345678901234567e20, 1, "123456789012345668000.0"},
+                      FixedCase{1.2345678901234567e20, 0, "123456789012345668000"}));
+
+TEST(FixedTextTest, UsesTheGivenDecimalSeparator)
+{
+    FormatSettings comma;
+    comma.decimalSeparator = ',';
+    EXPECT_EQ(FixedText(1.1, 18, comma), "1,100000000000000090");
+    EXPECT_EQ(FixedText(1e18, 2, comma), "1000000000000000000,00");
+}
+
 TEST(ClampToLimitsTest, LimitsApplyOnlyWhenMaxAboveMin)
 {
     EXPECT_EQ(ClampToLimits(150, 0, 100), 100);

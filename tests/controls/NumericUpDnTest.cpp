@@ -64,6 +64,16 @@ TEST_F(NumericUpDnTest, DecimalPlacesAreLimitedTo0Through18)
     }
 }
 
+TEST_F(NumericUpDnTest, ManyDecimalPlacesShowNoBinaryNoise)
+{
+    upDn->setFixedWidth(400);
+    upDn->SetDecimalPlaces(18);
+    upDn->SetValue(1.1);
+    EXPECT_EQ(upDn->text(), "1.100000000000000090");
+    upDn->SetValue(123.456);
+    EXPECT_EQ(upDn->text(), "123.456000000000003000");
+}
+
 TEST_F(NumericUpDnTest, StepAtTheLimitStaysAndStillFires)
 {
     ConfigureGasBLimit();

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <unistd.h>
 
 namespace gasmixer {
@@ -39,6 +40,75 @@ TEST(PortListing, SerialDevicesOfAClassFolder)
     EXPECT_EQ(names, (std::vector<std::string>{"ttyACM0", "ttyS0", "ttyS2", "ttyS10", "ttyUSB2",
                                                "ttyUSB10"}));
     EXPECT_TRUE(ListSerialDevices(dir / "absent", [](const std::string&) { return true; }).empty());
+}
+
+// A sysfs tree as the kernel publishes it for serial nodes; none of these
+// names exist under /dev, so the listing can only have read the tree.
+class FakeSysfs : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        fs::remove_all(root);
+        fs::create_directories(ttyClass);
+        fs::create_directories(root / "devices" / "pnp0" / "00:05");
+        runtime.emplace(root / "runtime");
+    }
+
+    void TearDown() override
+    {
+        runtime.reset();
+        fs::remove_all(root);
+    }
+
+    void Node(const std::string& name, const char* type, bool bound)
+    {
+        fs::create_directories(ttyClass / name);
+        if (type) std::ofstream(ttyClass / name / "type") << type;
+        if (bound) fs::create_directory_symlink(root / "devices" / "pnp0" / "00:05", ttyClass / name / "device");
+    }
+
+    // No simulator announces itself in an empty runtime folder.
+    struct ScopedRuntimeDir {
+        explicit ScopedRuntimeDir(const fs::path& dir)
+        {
+            if (const char* old = std::getenv("XDG_RUNTIME_DIR")) saved = old;
+            fs::create_directories(dir);
+            setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
+        }
+        ~ScopedRuntimeDir()
+        {
+            if (saved) setenv("XDG_RUNTIME_DIR", saved->c_str(), 1);
+            else unsetenv("XDG_RUNTIME_DIR");
+        }
+        std::optional<std::string> saved;
+    };
+
+    const fs::path root = fs::path(testing::TempDir()) / "fake-sysfs";
+    const fs::path ttyClass = root / "class" / "tty";
+    std::optional<ScopedRuntimeDir> runtime;
+};
+
+TEST_F(FakeSysfs, UartTypeDecidesWhichBuiltInPortsAreListed)
+{
+    Node("ttyS70", "4\n", true);     // a 16550A
+    Node("ttyS71", "0\n", true);     // a placeholder for a UART that is not there
+    Node("ttyS72", nullptr, true);   // a driver without the attribute, bound to a device
+    Node("ttyS73", nullptr, false);  // nothing published
+    Node("ttyS74", "junk", false);
+    Node("ttyS9", "1\n", false);
+    Node("ttyUSB3", nullptr, true);
+    Node("tty5", nullptr, false);
+
+    EXPECT_TRUE(PublishesUart(ttyClass, "ttyS70"));
+    EXPECT_FALSE(PublishesUart(ttyClass, "ttyS71"));
+    EXPECT_TRUE(PublishesUart(ttyClass, "ttyS72"));
+    EXPECT_FALSE(PublishesUart(ttyClass, "ttyS73"));
+    EXPECT_FALSE(PublishesUart(ttyClass, "ttyS74"));
+    EXPECT_FALSE(PublishesUart(ttyClass, "ttyS99"));
+
+    EXPECT_EQ(ListComPortsFrom(root),
+              (std::vector<std::string>{"ttyS9", "ttyS70", "ttyS72", "ttyUSB3"}));
+    EXPECT_TRUE(ListComPortsFrom(root / "absent").empty());
 }
 
 TEST(PortListing, SimulatorPortsFollowTheDevices)
