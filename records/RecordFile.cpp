@@ -93,15 +93,26 @@ std::string RecordFilePreamble(std::string_view planText)
 
 std::string RecordFileLine(std::span<const std::string> cells, bool headerRow)
 {
+    // One pass: quotes are decided on the cell as it is, blanks of data rows
+    // dropped while copying, which is the same as removing them afterwards.
     std::string line;
+    bool ascii = true;
     for (std::size_t i = 0; i < cells.size(); ++i) {
         if (i > 0) line += ';';
-        line += QuoteCell(cells[i]);
+        const std::string& cell = cells[i];
+        const bool quoted = NeedsQuotes(cell);
+        if (quoted) line += '"';
+        for (const char c : cell) {
+            if (c == ' ' && !headerRow) continue;
+            if (quoted && c == '"') line += '"';
+            ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+            line += c;
+        }
+        if (quoted) line += '"';
     }
-    if (!headerRow) line.erase(std::remove(line.begin(), line.end(), ' '), line.end());
-    std::string out = ToLatin1(line);
-    out += LineEnd;
-    return out;
+    if (!ascii) line = ToLatin1(line);
+    line += LineEnd;
+    return line;
 }
 
 }  // namespace gasmixer
