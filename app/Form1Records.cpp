@@ -2,6 +2,7 @@
 
 #include "app/ListBox.h"
 #include "app/RecordCells.h"
+#include "app/RecordGridFile.h"
 #include "common/TextFormat.h"
 #include "controls/RtFloatEdit.h"
 #include "records/RecordFile.h"
@@ -110,15 +111,7 @@ void TForm1::StoreData()
 
 void TForm1::Save(const std::string& Path)
 {
-    const std::string planText = Memo4->toPlainText().toStdString();
-    std::vector<std::string> cells;
-    const WriteOutcome outcome = WriteFile(Path, [&](const ByteSink& write) {
-        write(RecordFilePreamble(planText));
-        for (int row = 0; row < RecordGrid.RowCount(); ++row) {
-            RecordGrid.ReadRow(row, cells);
-            write(RecordFileLine(cells, row == 0));
-        }
-    });
+    const WriteOutcome outcome = WriteFile(Path, RecordGridFile(RecordGrid, Memo4->toPlainText().toStdString()));
     MemoDevFeedback->appendPlainText(QString());
     MemoDevFeedback->appendPlainText(outcome.Ok ? QStringLiteral("Saving succeeded")
                                                 : QStringLiteral("Saving failed"));

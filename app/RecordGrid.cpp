@@ -36,6 +36,12 @@ void TRecordGrid::ReadRow(int row, std::vector<std::string>& cells) const
     rows_.ReadRow(row, cells);
 }
 
+void TRecordGrid::ReadRowViews(int row, std::vector<std::string_view>& cells) const
+{
+    CheckRow(row);
+    rows_.ReadRowViews(row, cells);
+}
+
 void TRecordGrid::SetRow(int row, std::span<const std::string> cells)
 {
     CheckRow(row);

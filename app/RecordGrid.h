@@ -34,6 +34,8 @@ public:
 
     // A whole row at once, told to the observer as one change.
     void ReadRow(int row, std::vector<std::string>& cells) const;
+    // Views into the table, valid until its next change.
+    void ReadRowViews(int row, std::vector<std::string_view>& cells) const;
     void SetRow(int row, std::span<const std::string> cells);
 
     // Appends an empty row; returns its index.

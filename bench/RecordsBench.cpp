@@ -4,9 +4,9 @@
 #include "app/ColumnInfo.h"
 #include "app/RecordCells.h"
 #include "app/RecordGrid.h"
+#include "app/RecordGridFile.h"
 #include "app/RecordGridModel.h"
 #include "records/AtomicFileWriter.h"
-#include "records/RecordFile.h"
 #include "records/RecordRow.h"
 
 #include <QApplication>
@@ -65,17 +65,7 @@ void Append(TRecordGrid& grid, int i, std::vector<std::string>& cells)
     grid.SetRow(row, cells);
 }
 
-ContentProducer FileOf(const TRecordGrid& grid)
-{
-    return [&grid](const ByteSink& write) {
-        std::vector<std::string> cells;
-        write(RecordFilePreamble("Mixture plan\nline two\n"));
-        for (int row = 0; row < grid.RowCount(); ++row) {
-            grid.ReadRow(row, cells);
-            write(RecordFileLine(cells, row == 0));
-        }
-    };
-}
+ContentProducer FileOf(const TRecordGrid& grid) { return RecordGridFile(grid, "Mixture plan\nline two\n"); }
 
 double PlainWriteMs(const std::string& path, const std::string& bytes, bool sync)
 {

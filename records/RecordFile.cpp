@@ -91,27 +91,34 @@ std::string RecordFilePreamble(std::string_view planText)
     return out;
 }
 
-std::string RecordFileLine(std::span<const std::string> cells, bool headerRow)
+void AppendRecordFileLine(std::string& out, std::span<const std::string_view> cells, bool headerRow)
 {
     // One pass: quotes are decided on the cell as it is, blanks of data rows
     // dropped while copying, which is the same as removing them afterwards.
-    std::string line;
+    const std::size_t start = out.size();
     bool ascii = true;
     for (std::size_t i = 0; i < cells.size(); ++i) {
-        if (i > 0) line += ';';
-        const std::string& cell = cells[i];
+        if (i > 0) out += ';';
+        const std::string_view cell = cells[i];
         const bool quoted = NeedsQuotes(cell);
-        if (quoted) line += '"';
+        if (quoted) out += '"';
         for (const char c : cell) {
             if (c == ' ' && !headerRow) continue;
-            if (quoted && c == '"') line += '"';
+            if (quoted && c == '"') out += '"';
             ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-            line += c;
+            out += c;
         }
-        if (quoted) line += '"';
+        if (quoted) out += '"';
     }
-    if (!ascii) line = ToLatin1(line);
-    line += LineEnd;
+    if (!ascii) out.replace(start, std::string::npos, ToLatin1(std::string_view(out).substr(start)));
+    out += LineEnd;
+}
+
+std::string RecordFileLine(std::span<const std::string> cells, bool headerRow)
+{
+    const std::vector<std::string_view> views(cells.begin(), cells.end());
+    std::string line;
+    AppendRecordFileLine(line, views, headerRow);
     return line;
 }
 

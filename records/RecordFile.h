@@ -3,6 +3,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The saved table's text: a short header, the plan text, a separator line,
 // then one line per grid row with ";" between cells. Every line ends with
@@ -27,5 +28,7 @@ std::string RecordFilePreamble(std::string_view planText);
 // One grid row as a file line. The header row is written as it is; data
 // rows lose all blanks after quoting.
 std::string RecordFileLine(std::span<const std::string> cells, bool headerRow);
+// The same line appended to `out`, for writing many rows without copies.
+void AppendRecordFileLine(std::string& out, std::span<const std::string_view> cells, bool headerRow);
 
 }  // namespace gasmixer

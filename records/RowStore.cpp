@@ -69,6 +69,19 @@ void TRowStore::ReadRow(int row, std::vector<std::string>& cells) const
     }
 }
 
+void TRowStore::ReadRowViews(int row, std::vector<std::string_view>& cells) const
+{
+    cells.assign(static_cast<std::size_t>(colCount_), std::string_view());
+    const Location& where = rows_.at(static_cast<std::size_t>(row));
+    if (where.size == 0) return;
+    const char* p = RowBytes(where);
+    for (std::string_view& cell : cells) {
+        const std::size_t length = GetLength(p);
+        cell = std::string_view(p, length);
+        p += length;
+    }
+}
+
 void TRowStore::WriteRow(int row, std::span<const std::string> cells)
 {
     Location& where = rows_.at(static_cast<std::size_t>(row));

@@ -6,6 +6,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace gasmixer {
@@ -24,6 +25,8 @@ public:
     std::string Cell(int col, int row) const;
     // All cells of a row into `cells` (resized to ColCount).
     void ReadRow(int row, std::vector<std::string>& cells) const;
+    // The same without copies: the views stay valid until the next write.
+    void ReadRowViews(int row, std::vector<std::string_view>& cells) const;
     // Replaces a whole row; missing trailing cells become empty.
     void WriteRow(int row, std::span<const std::string> cells);
 

@@ -96,6 +96,11 @@ TEST(RecordFileTest, TextBecomesLatin1WithAQuestionMarkForOtherCharacters)
                           Case{"\xc3(", "?("}, Case{"ascii;", "ascii;"}}) {
         EXPECT_EQ(ToLatin1(c.utf8), c.latin1) << c.utf8;
     }
+    // Appended after earlier lines, only the new line is converted.
+    std::string out = "\xba;\r\n";
+    const std::vector<std::string_view> cells{"20 \u00baC", "x"};
+    AppendRecordFileLine(out, cells, false);
+    EXPECT_EQ(out, "\xba;\r\n\"20\xba" "C\";x\r\n");
 }
 
 }  // namespace
