@@ -112,9 +112,10 @@ void TForm1::StoreData()
 void TForm1::Save(const std::string& Path)
 {
     const WriteOutcome outcome = WriteFile(Path, RecordGridFile(RecordGrid, Memo4->toPlainText().toStdString()));
-    MemoDevFeedback->appendPlainText(QString());
-    MemoDevFeedback->appendPlainText(outcome.Ok ? QStringLiteral("Saving succeeded")
-                                                : QStringLiteral("Saving failed"));
+    // One append of both lines: an empty line appended alone to an empty memo
+    // would not show.
+    MemoDevFeedback->appendPlainText(outcome.Ok ? QStringLiteral("\nSaving succeeded")
+                                                : QStringLiteral("\nSaving failed"));
 }
 
 void TForm1::Autosave()

@@ -25,7 +25,8 @@ using SaveTest = RecordsTest;
 
 std::vector<std::string> LastTwo(const std::vector<std::string>& lines)
 {
-    return {lines.end() - 2, lines.end()};
+    if (lines.size() < 2) return lines;
+    return std::vector<std::string>(lines.end() - 2, lines.end());
 }
 
 TEST_F(SaveTest, ATableSavedBeforeAnyStoreEndsWithTheHeaderAndTheResetRow)
