@@ -7,6 +7,7 @@
 #include "controls/RtNumericUpDn.h"
 #include "mixing/FractionBalance.h"
 #include "mixing/MixturePlanner.h"
+#include "plot/MixturePlot.h"
 
 #include <QPlainTextEdit>
 
@@ -64,6 +65,7 @@ void TForm1::MarkGridReset()
 {
     if (!RecordGrid.Cell(0, 1).empty()) RecordGrid.AddRow();
     RecordGrid.SetCell(ColumnIdOf(ColumnInfo, "Mode"), RecordGrid.RowCount() - 1, "Reset");
+    MixturePlot->AddReset(services_.clock.Now());
 }
 
 void TForm1::Calculate(bool Apply)
@@ -100,6 +102,7 @@ void TForm1::Calculate(bool Apply)
         RequiredFlowA = plan.RequiredFlowA;
         RequiredFlowB = plan.RequiredFlowB;
         WettingFraction = plan.WettingFraction;
+        MixturePlot->SetRequested(input.GasAPpm, input.H2OPpm);
     }
 }
 

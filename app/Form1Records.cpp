@@ -5,6 +5,7 @@
 #include "app/RecordGridFile.h"
 #include "common/TextFormat.h"
 #include "controls/RtFloatEdit.h"
+#include "plot/MixturePlot.h"
 #include "records/RecordFile.h"
 #include "records/RecordJournal.h"
 
@@ -19,6 +20,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <limits>
 #include <stdexcept>
 
 namespace gasmixer {
@@ -106,6 +108,8 @@ void TForm1::StoreData()
         StringGrid1->scrollTo(StringGrid1->model()->index(row - 1, 0));
     }
     JournalRow(row);
+    const double gap = std::numeric_limits<double>::quiet_NaN();
+    MixturePlot->AddRecord(record.Time(), record.Mode, record.APpm().value_or(gap), record.H2OPpm().value_or(gap));
     if (RowStored) RowStored(record);
 }
 
