@@ -71,6 +71,7 @@ TForm1::TForm1(FormServices services, QWidget* parent)
     BuildDebugTab();
     Timer1 = new QTimer(this);
     Timer1->setInterval(250);
+    Timer1->setTimerType(Qt::PreciseTimer);
 
     WireEvents();
     FormCreate();
@@ -80,6 +81,11 @@ TForm1::TForm1(FormServices services, QWidget* parent)
 TForm1::~TForm1() = default;
 
 void TForm1::ReportError(const std::string& message) { errors_.Report(message); }
+
+void TForm1::AppendDevFeedback(const std::string& line)
+{
+    MemoDevFeedback->appendPlainText(QString::fromStdString(line));
+}
 
 void TForm1::WireEvents()
 {
