@@ -275,11 +275,21 @@ private:
     void JournalRow(int row);
     void SetGasBLimitRange(const TGasBLimitRange& range);
     void AppendSetupFeedback(const std::string& line);
+    void AppendDevFeedback(const std::string& line);
+
+    // The mode actions of the tick that take more than one call.
+    void FlushSequence();
+    void DilutionStep();
+    void PulseStep(char gas, std::uint32_t address, TTotalizer& totalizer, double requiredFlow,
+                   double& extra, float pulseSetpoint);
+    void KeepTickCadence();
 
     FormServices services_;
     ErrorReporter errors_;
     TRecordGridModel* gridModel_ = nullptr;
     bool schematicShowPending_ = false;
+    bool tickRunning_ = false;
+    bool unknownMethodReported_ = false;  // since the last "Apply Mixture"
 };
 
 }  // namespace gasmixer

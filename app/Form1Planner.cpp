@@ -9,6 +9,7 @@
 #include "mixing/MixturePlanner.h"
 #include "plot/MixturePlot.h"
 
+#include <QLabel>
 #include <QPlainTextEdit>
 
 namespace gasmixer {
@@ -54,11 +55,20 @@ void TForm1::RtNumericUpDn1ValueChanged(QObject*)
 
 void TForm1::RtNumericUpDn1Click(QObject* Sender) { RtNumericUpDn1ValueChanged(Sender); }
 
-// "Apply Mixture": the plan on show becomes the running plan.
+// "Apply Mixture": the plan on show becomes the running plan, whatever
+// method it is, and the totalizers start counting it.
 void TForm1::ButtonDilutionClick()
 {
     StopThread();
     Calculate(true);
+    LabelStatus->setText(QStringLiteral("Dilution"));
+    Mode = TMixerState::Dilution;
+    SetpointBSent = false;
+    MethodStarted = false;
+    StopDeadline = services_.clock.Now() + RtDoubleEditCounter->Value() / 24;
+    ResetRetrieveTotalizers();
+    WetTimeOccurred = 0;
+    unknownMethodReported_ = false;
 }
 
 void TForm1::MarkGridReset()

@@ -82,6 +82,10 @@ protected:
     std::vector<std::string> ports;
     RecordingDialogs dialogs;
     std::unique_ptr<TForm1> form;
+    // The tick's long waits are recorded, not waited; the clock moves by them.
+    std::vector<std::uint32_t> sleeps;
+    std::function<void(std::uint32_t)> whileSleeping;
+    int percentDrawn = 50;  // what the schematic's wet/dry drawing gets
 
     void SetUp() override { MakeForm(); }
 
@@ -95,7 +99,13 @@ protected:
 
     void MakeForm()
     {
-        form = std::make_unique<TForm1>(FormServices{clock, [this] { return ports; }, dialogs});
+        const auto sleep = [this](std::uint32_t ms) {
+            sleeps.push_back(ms);
+            clock.Advance(ms * OneSecond / 1000);
+            if (whileSleeping) whileSleeping(ms);
+        };
+        form = std::make_unique<TForm1>(
+            FormServices{clock, [this] { return ports; }, dialogs, sleep, [this] { return percentDrawn; }});
         Application().SetErrorHandler([this](const std::string& m) { form->ReportError(m); });
         form->show();
         QApplication::processEvents();
