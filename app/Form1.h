@@ -257,11 +257,14 @@ private:
     void MarkGridReset();
     void SetGasBLimitRange(const TGasBLimitRange& range);
     void AppendSetupFeedback(const std::string& line);
+    // The shut-down's valve and setpoint part, as far as the equipment was validated.
+    void CloseValvesAndSetpoints();
 
     FormServices services_;
     ErrorReporter errors_;
     TRecordGridModel* gridModel_ = nullptr;
     bool schematicShowPending_ = false;
+    bool closeAfterStop_ = false;  // the window closed while a worker stop was awaited
 };
 
 }  // namespace gasmixer

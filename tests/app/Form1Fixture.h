@@ -68,6 +68,7 @@ protected:
     ManualClock clock{EncodeDateTime(2024, 5, 14, 9, 30, 0)};
     std::vector<std::string> ports;
     RecordingDialogs dialogs;
+    WorkerTiming* wettingTiming = &SystemWorkerTiming::Instance();
     std::unique_ptr<TForm1> form;
 
     void SetUp() override { MakeForm(); }
@@ -82,7 +83,7 @@ protected:
 
     void MakeForm()
     {
-        form = std::make_unique<TForm1>(FormServices{clock, [this] { return ports; }, dialogs});
+        form = std::make_unique<TForm1>(FormServices{clock, [this] { return ports; }, dialogs, *wettingTiming});
         Application().SetErrorHandler([this](const std::string& m) { form->ReportError(m); });
         form->show();
         QApplication::processEvents();
