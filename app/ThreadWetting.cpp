@@ -47,12 +47,17 @@ void TThreadWetting::Execute()
         DRYSkip = false;
         while (!Stop) {
             ++Counter;
+            const TDateTime cycleStart = timing_.Now();
+            // A skipped dry phase left the wet pattern on: the bubbler stayed
+            // in line until now, and stays so through the hand-over.
+            const bool wetStillOn = DRYSkip;
+            if (wetStillOn) wetEnd = cycleStart;
             TakeCycle(NextWettingCycle(
                 {StartTime, wetStart, wetEnd, OccuredWETTotalTimeS, LoopTimeS, DesiredWETFractionOfTime},
-                timing_.Now()));
+                cycleStart));
             Synchronize();
 
-            wetStart = timing_.Now();
+            wetStart = wetStillOn ? cycleStart : timing_.Now();
             if (!WETSkip) {
                 SendValveCommand(port, WetPattern);
                 HoldPhase(wetStart, WETPulseIntendedS);

@@ -12,6 +12,8 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -55,6 +57,13 @@ double WetSeconds(const std::vector<sim::ValveCommand>& log, sim::TimePoint from
     }
     if (wetSince) wet += std::chrono::duration<double>(until - *wetSince).count();
     return wet;
+}
+
+// The wet time the board saw minus the wanted share of the time, at `atS`.
+double WetError(const Run& run, const std::vector<sim::ValveCommand>& log, double atS)
+{
+    const auto at = run.started + std::chrono::duration_cast<sim::SimClock::duration>(std::chrono::duration<double>(atS));
+    return WetSeconds(log, run.started, at) - run.fraction * atS;
 }
 
 void ServeUntil(const std::function<bool()>& done)
@@ -115,18 +124,24 @@ int main(int argc, char** argv)
     if (minutes >= 10.0) checkpoints.push_back(10.0);
     if (minutes >= 30.0) checkpoints.push_back(30.0);
     if (minutes >= 60.0) checkpoints.push_back(60.0);
-    std::printf("\naccumulated wet-time error, board's wet time - fraction x elapsed (s):\n");
+    std::printf("\naccumulated wet-time error, board's wet time - fraction x elapsed (s),\n"
+                "at the minute and its range over the cycle before it (wet comes first in a cycle):\n");
     std::printf("%-9s", "fraction");
-    for (double m : checkpoints) std::printf("  %8.0f min", m);
+    for (double m : checkpoints) std::printf("  %24.0f min", m);
     std::printf("  %10s  %12s\n", "hand-overs", "worker wet s");
     for (Run& run : runs) {
         run.worker.reset();
         const auto log = run.host->RelayBoard().ValveLog();
         std::printf("%-9.2f", run.fraction);
         for (double m : checkpoints) {
-            const auto at = run.started + std::chrono::duration_cast<sim::SimClock::duration>(
-                                              std::chrono::duration<double>(m * 60.0));
-            std::printf("  %+12.3f", WetSeconds(log, run.started, at) - run.fraction * m * 60.0);
+            const double at = m * 60.0;
+            double low = WetError(run, log, at);
+            double high = low;
+            for (double t = at - 3.0; t < at; t += 0.01) {
+                low = std::min(low, WetError(run, log, t));
+                high = std::max(high, WetError(run, log, t));
+            }
+            std::printf("  %+8.3f [%+7.3f, %+7.3f]", WetError(run, log, at), low, high);
         }
         // The worker's own wet-time sum at its end, for comparison.
         std::printf("  %10d  %12.1f\n", run.traceLines, run.wetTimeOccurred);
