@@ -65,7 +65,7 @@ TEST_F(Screenshots, TheProgramTabWithAProgramRunning)
 // The Operation and Debug tabs with the simulated instruments, the water at 30 ºC.
 class SimulatedScreenshots : public Form1Test {
 protected:
-    sim::SimulatorHost host{{.waterTemperature = 30.0}};
+    sim::SimulatorHost host{{.waterTemperature = 30.0, .trace = {}}};
 
     void SetUp() override
     {
