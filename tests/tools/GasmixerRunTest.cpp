@@ -1,0 +1,176 @@
+// gasmixer-run as a user runs it, against the simulated instruments of this
+// process.
+#include "RunProcess.h"
+
+#include "sim/SimulatorHost.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+#include <fstream>
+#include <sstream>
+
+namespace gasmixer::test {
+namespace {
+
+sim::SimulatorOptions Unpaced()
+{
+    sim::SimulatorOptions options;
+    options.pacing = false;
+    return options;
+}
+
+class GasmixerRun : public ::testing::Test {
+protected:
+    sim::SimulatorHost host{Unpaced()};
+    QTemporaryDir dir;
+
+    QString Path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+
+    QString Program(const std::string& steps)
+    {
+        const QString path = Path("program.csv");
+        std::ofstream(path.toStdString()) << "step;a_ppm;h2o_ppm;b_limit;minutes\n" << steps;
+        return path;
+    }
+
+    QStringList Equipment(const char* gasA = "O2", const char* gasB = "Ar") const
+    {
+        return {"--relay-port", QString::fromStdString(host.RelayBoardPath()), "--mfc-port",
+                QString::fromStdString(host.MfcLinePath()), "--gas-a", gasA, "--gas-b", gasB};
+    }
+
+    std::string Read(const QString& path) const
+    {
+        std::ifstream file(path.toStdString(), std::ios::binary);
+        std::ostringstream text;
+        text << file.rdbuf();
+        return text.str();
+    }
+};
+
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+TEST_F(GasmixerRun, BadInputEndsWithStatusTwoAndSaysWhy)
+{
+    const QString good = Program("stop;;;;0\n");
+    std::ofstream(Path("bad.csv").toStdString()) << "step;a_ppm;h2o_ppm;b_limit;minutes\nmixture;abc;0;;1\n";
+    const struct {
+        QStringList args;
+        std::string says;
+    } cases[] = {
+        {{}, "gasmixer-run: no program file given"},
+        {QStringList{good, "--fake", "--colour"}, "gasmixer-run: unknown option --colour"},
+        {QStringList{Path("missing.csv"), "--fake"}, "gasmixer-run: cannot read "},
+        {QStringList{Path("bad.csv"), "--fake"}, "bad.csv, line 2: "},
+        {QStringList{good} + Equipment("O3"), "gasmixer-run: no gas O3; the list holds O2, "},
+        {QStringList{good} + Equipment("O2", "Kr"), "gasmixer-run: no gas Kr; the list holds Ar, N2, H2, H2O"},
+    };
+    for (const auto& c : cases) {
+        RunProcess run(c.args);
+        EXPECT_EQ(run.Wait(), 2) << c.says;
+        EXPECT_TRUE(Contains(run.Err(), c.says)) << run.Err();
+        EXPECT_TRUE(run.OutLines().empty());
+    }
+    EXPECT_TRUE(host.RelayBoard().ValveLog().empty()) << "bad input reached the mixer";
+}
+
+TEST_F(GasmixerRun, HelpShowsTheUsage)
+{
+    RunProcess run({"--help"});
+    EXPECT_EQ(run.Wait(), 0);
+    ASSERT_FALSE(run.OutLines().empty());
+    EXPECT_TRUE(run.OutLines().front().starts_with("Usage: gasmixer-run PROGRAM"));
+}
+
+TEST_F(GasmixerRun, AFailedSetupEndsWithStatusOneAfterTheSetupTabsFeedback)
+{
+    const QString program = Program("mixture;2000;0;;5\n");
+    {
+        QStringList args = QStringList{program} + Equipment();
+        args[2] = Path("no-such-port");
+        RunProcess run(args);
+        EXPECT_EQ(run.Wait(), 1);
+        EXPECT_TRUE(Contains(run.Err(), "Relay board controlling solenoids was NOT OK\n")) << run.Err();
+        EXPECT_TRUE(Contains(run.Err(), "gasmixer-run: the set-up failed\n"));
+    }
+    host.Mfc(2).Faults().Set({sim::FaultKind::Silent});
+    {
+        RunProcess run(QStringList{program} + Equipment());
+        EXPECT_EQ(run.Wait(), 1);
+        EXPECT_TRUE(Contains(run.Err(), "Relay board controlling solenoids is OK\n")) << run.Err();
+        EXPECT_TRUE(Contains(run.Err(), "One of more MFC failed to be identified\n")) << run.Err();
+        EXPECT_TRUE(run.OutLines().empty()) << "a step began without equipment";
+    }
+    EXPECT_EQ(host.Mfc(1).Setpoint(), 0.0f);
+}
+
+TEST_F(GasmixerRun, RunsTwoMixturesAndAFlushAndSavesBothPlans)
+{
+    const QString program = Program("mixture;2000;0;;0.05\nflush;;;;0.02\nmixture;500;0;;0.05\nstop;;;;0\n");
+    const QString saved = Path("table.csv");
+    RunProcess run(QStringList{program} + Equipment() + QStringList{"--save", saved});
+    ASSERT_EQ(run.Wait(), 0) << run.Err();
+    const auto& out = run.OutLines();
+    const auto has = [&](const std::string& line) { return std::find(out.begin(), out.end(), line) != out.end(); };
+    EXPECT_TRUE(has("step;1;4;mixture;2000;0;;0.05"));
+    EXPECT_TRUE(has("step;2;4;flush;;;;0.02"));
+    EXPECT_TRUE(has("step;3;4;mixture;500;0;;0.05"));
+    EXPECT_TRUE(has("step;4;4;stop;;;;0"));
+    EXPECT_TRUE(has("end;Program finished."));
+    const auto dilutionRows = std::count_if(out.begin(), out.end(), [](const std::string& line) {
+        return line.starts_with("row;") && Contains(line, ";Dilution;");
+    });
+    EXPECT_GE(dilutionRows, 2);
+
+    const std::string table = Read(saved);
+    std::vector<std::string> lines;
+    std::istringstream in(table);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    const auto count = [&](auto predicate) { return std::count_if(lines.begin(), lines.end(), predicate); };
+    EXPECT_GE(count([](const std::string& l) { return l.starts_with(";Reset;"); }), 2) << table;
+    // Each plan's rows count from its own reset: the A fraction of each mixture shows.
+    const auto dilutionAt = [&](const char* ppm) {
+        return count([&](const std::string& l) { return Contains(l, ";Dilution;") && Contains(l, ppm); });
+    };
+    EXPECT_GE(dilutionAt("\"0002"), 1) << table;
+    EXPECT_GE(dilutionAt("\"0000500\"") + dilutionAt("\"00005"), 1) << table;
+    EXPECT_TRUE(Contains(run.Err(), "gasmixer-run: table saved to " + saved.toStdString()));
+
+    EXPECT_EQ(host.RelayBoard().ValveLog().back().mask, 0);
+    EXPECT_EQ(host.Mfc(1).Setpoint(), 0.0f);
+    EXPECT_EQ(host.Mfc(2).Setpoint(), 0.0f);
+}
+
+class GasmixerRunStopped : public GasmixerRun, public ::testing::WithParamInterface<int> {};
+
+TEST_P(GasmixerRunStopped, MidStepLeavesValvesClosedSetpointsZeroAndTheTableSaved)
+{
+    const QString program = Program("mixture;2000;0;;30\nstop;;;;0\n");
+    const QString saved = Path("stopped.csv");
+    RunProcess run(QStringList{program} + Equipment() + QStringList{"--save", saved});
+    ASSERT_TRUE(run.WaitForLine("row;")) << run.Err();
+    ASSERT_NE(host.Mfc(2).Setpoint(), 0.0f) << "the mixture never flowed";
+    run.Signal(GetParam());
+    EXPECT_EQ(run.Wait(), 0) << run.Err();
+    const auto valves = host.RelayBoard().ValveLog();
+    ASSERT_FALSE(valves.empty());
+    EXPECT_EQ(valves.back().mask, 0);
+    EXPECT_EQ(host.Mfc(1).Setpoint(), 0.0f);
+    EXPECT_EQ(host.Mfc(2).Setpoint(), 0.0f);
+    EXPECT_TRUE(Contains(Read(saved), ";Dilution;"));
+    EXPECT_FALSE(std::any_of(run.OutLines().begin(), run.OutLines().end(),
+                             [](const std::string& l) { return l.starts_with("step;2;"); }))
+        << "the program ran on after the signal";
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, GasmixerRunStopped, ::testing::Values(SIGTERM, SIGINT),
+                         [](const auto& info) { return info.param == SIGTERM ? "Term" : "Int"; });
+
+}  // namespace
+}  // namespace gasmixer::test
