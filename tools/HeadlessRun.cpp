@@ -23,12 +23,6 @@ namespace {
 
 constexpr int ShutdownRetryMs = 100;
 
-std::string WithoutBlanks(std::string text)
-{
-    std::erase(text, ' ');
-    return text;
-}
-
 }  // namespace
 
 HeadlessRun::HeadlessRun(TForm1& form, const Clock& clock, RunOptions options, std::ostream& out,
@@ -142,7 +136,7 @@ void HeadlessRun::AfterTick()
         const int row = grid.RowCount() - 1;
         const auto cell = [&](const char* caption) { return grid.Cell(ColumnIdOf(form_.ColumnInfo, caption), row); };
         out_ << "row;" << cell("Time") << ';' << cell("Mode") << ';' << cell("Method") << ';'
-             << WithoutBlanks(cell("A ppm")) << ';' << WithoutBlanks(cell("H2O ppm")) << std::endl;
+             << cell("A ppm") << ';' << cell("H2O ppm") << std::endl;
     }
     if (finishAfterTick_) Finish(Succeeded, {});
 }
