@@ -3,6 +3,7 @@
 #include "app/ColumnInfo.h"
 #include "app/Form1.h"
 #include "app/ListBox.h"
+#include "app/PageControl.h"
 #include "app/ProgramPage.h"
 #include "app/ProgramRunner.h"
 #include "common/TextFormat.h"
@@ -84,6 +85,9 @@ bool HeadlessRun::SetUp()
     status_ = Failed;
     if (!form_.CheckBoxGasesSelected->isChecked()) return false;
     status_ = Succeeded;
+    // On to the Operation tab, as the operator goes: it reads the bubbler,
+    // so humidified steps are planned with its present pH2O.
+    form_.PageControl1->SetActivePageIndex(1);
     return true;
 }
 
