@@ -72,6 +72,7 @@ TForm1::TForm1(FormServices services, QWidget* parent)
     BuildProgramTab();
     Timer1 = new QTimer(this);
     Timer1->setInterval(250);
+    Timer1->setTimerType(Qt::PreciseTimer);
 
     WireEvents();
     FormCreate();
@@ -81,6 +82,11 @@ TForm1::TForm1(FormServices services, QWidget* parent)
 TForm1::~TForm1() = default;
 
 void TForm1::ReportError(const std::string& message) { errors_.Report(message); }
+
+void TForm1::AppendDevFeedback(const std::string& line)
+{
+    MemoDevFeedback->appendPlainText(QString::fromStdString(line));
+}
 
 void TForm1::WireEvents()
 {

@@ -12,11 +12,15 @@
 #include "common/DateTime.h"
 #include "gasdata/FlowInfo.h"
 #include "gasdata/MolarMasses.h"
+#include "records/AtomicFileWriter.h"
+#include "records/RecordJournal.h"
+#include "records/RecordRow.h"
 
 #include <QMainWindow>
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -243,6 +247,13 @@ public:
     TValveSchematic Schematic;
     // The produced-mixture table that StringGrid1 shows.
     TRecordGrid RecordGrid{RecordColumnCount};
+    // Where Save writes its file; tests put failing file systems here.
+    std::function<WriteOutcome(const std::string&, const ContentProducer&)> WriteFile =
+        WriteFileAtomically;
+    // Told of each stored row, for views that follow the run.
+    std::function<void(const RecordRow&)> RowStored;
+    // The on-disk copy of the stored rows, opened with the first one.
+    std::unique_ptr<TRecordJournal> Journal;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -260,13 +271,25 @@ private:
     bool BothPortsFake() const;
     void TestRelayBoard();
     void MarkGridReset();
+    std::string GridLineOfRow(int row) const;
+    void JournalRow(int row);
     void SetGasBLimitRange(const TGasBLimitRange& range);
     void AppendSetupFeedback(const std::string& line);
+    void AppendDevFeedback(const std::string& line);
+
+    // The mode actions of the tick that take more than one call.
+    void FlushSequence();
+    void DilutionStep();
+    void PulseStep(char gas, std::uint32_t address, TTotalizer& totalizer, double requiredFlow,
+                   double& extra, float pulseSetpoint);
+    void KeepTickCadence();
 
     FormServices services_;
     ErrorReporter errors_;
     TRecordGridModel* gridModel_ = nullptr;
     bool schematicShowPending_ = false;
+    bool tickRunning_ = false;
+    bool unknownMethodReported_ = false;  // since the last "Apply Mixture"
 };
 
 }  // namespace gasmixer

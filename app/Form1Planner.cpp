@@ -7,7 +7,9 @@
 #include "controls/RtNumericUpDn.h"
 #include "mixing/FractionBalance.h"
 #include "mixing/MixturePlanner.h"
+#include "plot/MixturePlot.h"
 
+#include <QLabel>
 #include <QPlainTextEdit>
 
 namespace gasmixer {
@@ -53,17 +55,27 @@ void TForm1::RtNumericUpDn1ValueChanged(QObject*)
 
 void TForm1::RtNumericUpDn1Click(QObject* Sender) { RtNumericUpDn1ValueChanged(Sender); }
 
-// "Apply Mixture": the plan on show becomes the running plan.
+// "Apply Mixture": the plan on show becomes the running plan, whatever
+// method it is, and the totalizers start counting it.
 void TForm1::ButtonDilutionClick()
 {
     StopThread();
     Calculate(true);
+    LabelStatus->setText(QStringLiteral("Dilution"));
+    Mode = TMixerState::Dilution;
+    SetpointBSent = false;
+    MethodStarted = false;
+    StopDeadline = services_.clock.Now() + RtDoubleEditCounter->Value() / 24;
+    ResetRetrieveTotalizers();
+    WetTimeOccurred = 0;
+    unknownMethodReported_ = false;
 }
 
 void TForm1::MarkGridReset()
 {
     if (!RecordGrid.Cell(0, 1).empty()) RecordGrid.AddRow();
     RecordGrid.SetCell(ColumnIdOf(ColumnInfo, "Mode"), RecordGrid.RowCount() - 1, "Reset");
+    MixturePlot->AddReset(services_.clock.Now());
 }
 
 void TForm1::Calculate(bool Apply)
@@ -100,6 +112,7 @@ void TForm1::Calculate(bool Apply)
         RequiredFlowA = plan.RequiredFlowA;
         RequiredFlowB = plan.RequiredFlowB;
         WettingFraction = plan.WettingFraction;
+        MixturePlot->SetRequested(input.GasAPpm, input.H2OPpm);
     }
 }
 

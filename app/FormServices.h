@@ -2,7 +2,12 @@
 
 #include "app/OperatorDialogs.h"
 #include "common/DateTime.h"
+#include "common/Pause.h"
 #include "instruments/PortListing.h"
+#include "regulation/WettingDrawing.h"
+
+#include <cstdint>
+#include <functional>
 
 namespace gasmixer {
 
@@ -12,6 +17,11 @@ struct FormServices {
     const Clock& clock;
     PortLister listPorts;
     OperatorDialogs& dialogs;
+    // The long waits of the control tick: the flush steps and the pulse
+    // lengths. The instruments' own short pauses stay real.
+    std::function<void(std::uint32_t ms)> sleep = Pause;
+    // A uniform integer from 1 to 99: the schematic's wet/dry drawing.
+    std::function<int()> drawPercent = UniformPercentDraw{};
 };
 
 }  // namespace gasmixer

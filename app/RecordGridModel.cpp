@@ -47,4 +47,13 @@ void TRecordGridModel::CellChanged(int col, int row)
     }
 }
 
+void TRecordGridModel::RowChanged(int row)
+{
+    if (row == 0) {
+        emit headerDataChanged(Qt::Horizontal, 0, grid_.ColCount() - 1);
+    } else {
+        emit dataChanged(index(row - 1, 0), index(row - 1, grid_.ColCount() - 1), {Qt::DisplayRole});
+    }
+}
+
 }  // namespace gasmixer

@@ -24,6 +24,7 @@ private:
     void RowAboutToBeAdded(int row) override;
     void RowAdded(int row) override;
     void CellChanged(int col, int row) override;
+    void RowChanged(int row) override;
 
     TRecordGrid& grid_;
 };

@@ -12,12 +12,39 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <functional>
+
 namespace gasmixer {
+
+namespace {
+
+// Hands every mouse press on a widget to a handler; the press goes on.
+class TMouseDownFilter final : public QObject {
+public:
+    TMouseDownFilter(std::function<void(Qt::MouseButton)> handler, QObject* parent)
+        : QObject(parent), handler_(std::move(handler))
+    {
+    }
+
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::MouseButtonPress) {
+            handler_(static_cast<QMouseEvent*>(event)->button());
+        }
+        return false;
+    }
+
+private:
+    std::function<void(Qt::MouseButton)> handler_;
+};
+
+}  // namespace
 
 void TForm1::BuildMadeMixtureTab()
 {
@@ -32,6 +59,12 @@ void TForm1::BuildMadeMixtureTab()
     StringGrid1->horizontalHeader()->setFont(WindowFont());
     StringGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
     StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // One height for every row: the view never measures rows, so a long run
+    // appends and scrolls as cheaply as a short one.
+    StringGrid1->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    StringGrid1->verticalHeader()->setDefaultSectionSize(StringGrid1->fontMetrics().height() + 6);
+    StringGrid1->viewport()->installEventFilter(new TMouseDownFilter(
+        [this](Qt::MouseButton button) { StringGrid1MouseDown(button); }, StringGrid1));
     auto* layout = new QVBoxLayout(TabSheet2);
     layout->setContentsMargins(0, 0, 0, 0);
     auto* splitter = new QSplitter(Qt::Vertical, TabSheet2);

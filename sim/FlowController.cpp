@@ -119,6 +119,7 @@ ModbusException FlowController::Write(std::uint16_t start, std::span<const std::
         if (!std::isfinite(value) || value < 0.0f) return ModbusException::IllegalDataValue;
         AdvanceTo(now);
         setpoint_ = value;
+        setpointLog_.push_back({value, now});
         break;
     }
     case RegTotalizerReset:
@@ -144,6 +145,12 @@ float FlowController::Setpoint() const
 {
     const std::lock_guard lock(mutex_);
     return setpoint_;
+}
+
+std::vector<SetpointWrite> FlowController::SetpointLog() const
+{
+    const std::lock_guard lock(mutex_);
+    return setpointLog_;
 }
 
 double FlowController::ActualFlow(TimePoint now)

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <mutex>
+#include <vector>
 
 namespace gasmixer::sim {
 
@@ -28,6 +29,12 @@ enum FlowRegister : std::uint16_t {
     RegTotalizerReset = RegisterNumber(TVogtlinRegister::TotalizerReset),  // F32, write 0.0
 };
 
+// A setpoint the controller accepted, and when.
+struct SetpointWrite {
+    float value = 0.0f;
+    TimePoint received;
+};
+
 // One simulated mass flow controller. The service thread reads and writes
 // its registers while another thread looks at its state; all of it is
 // guarded by one mutex.
@@ -43,6 +50,7 @@ public:
     ModbusException Write(std::uint16_t start, std::span<const std::uint16_t> words, TimePoint now);
 
     float Setpoint() const;
+    std::vector<SetpointWrite> SetpointLog() const;  // in the order received
     double ActualFlow(TimePoint now = SimClock::now());  // flow unit
     double TotalizerKg(TimePoint now = SimClock::now());
     std::uint16_t TableInUse() const;
@@ -63,6 +71,7 @@ private:
     const GasTable* inUse_;
     const GasTable* shown_;
     float setpoint_ = 0.0f;
+    std::vector<SetpointWrite> setpointLog_;
     FlowLag flow_;
 };
 

@@ -14,6 +14,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,8 @@ public:
     std::deque<bool> Answers;  // unscripted questions are answered No
     std::function<void()> WhileErrorShown;
     std::optional<std::string> OpenFileAnswer;  // the file "chosen" in an open dialog
+    std::vector<SaveDialogSettings> SaveDialogs;     // what each save dialog was opened with
+    std::deque<std::optional<std::string>> SaveAnswers;  // unscripted save dialogs are cancelled
 
     void Information(const std::string& text) override { Informations.push_back(text); }
     bool Question(const std::string& text, const std::string& title) override
@@ -48,7 +51,14 @@ public:
         Errors.push_back(text);
         if (WhileErrorShown) WhileErrorShown();
     }
-    std::optional<std::string> SaveFile(const SaveDialogSettings&) override { return std::nullopt; }
+    std::optional<std::string> SaveFile(const SaveDialogSettings& settings) override
+    {
+        SaveDialogs.push_back(settings);
+        if (SaveAnswers.empty()) return std::nullopt;
+        std::optional<std::string> answer = SaveAnswers.front();
+        SaveAnswers.pop_front();
+        return answer;
+    }
 
     std::optional<std::string> OpenFile(const SaveDialogSettings&) override { return OpenFileAnswer; }
 
@@ -72,6 +82,10 @@ protected:
     std::vector<std::string> ports;
     RecordingDialogs dialogs;
     std::unique_ptr<TForm1> form;
+    // The tick's long waits are recorded, not waited; the clock moves by them.
+    std::vector<std::uint32_t> sleeps;
+    std::function<void(std::uint32_t)> whileSleeping;
+    int percentDrawn = 50;  // what the schematic's wet/dry drawing gets
 
     void SetUp() override { MakeForm(); }
 
@@ -85,7 +99,13 @@ protected:
 
     void MakeForm()
     {
-        form = std::make_unique<TForm1>(FormServices{clock, [this] { return ports; }, dialogs});
+        const auto sleep = [this](std::uint32_t ms) {
+            sleeps.push_back(ms);
+            clock.Advance(ms * OneSecond / 1000);
+            if (whileSleeping) whileSleeping(ms);
+        };
+        form = std::make_unique<TForm1>(
+            FormServices{clock, [this] { return ports; }, dialogs, sleep, [this] { return percentDrawn; }});
         Application().SetErrorHandler([this](const std::string& m) { form->ReportError(m); });
         form->show();
         QApplication::processEvents();

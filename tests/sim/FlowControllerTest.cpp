@@ -132,5 +132,18 @@ TEST(FlowControllerRead, RangeMustLieInReadableRegisters)
     EXPECT_EQ(mfc.Read(RegLongName, 126, words, t0), ModbusException::IllegalDataValue);
 }
 
+TEST_F(FlowControllerTest, AcceptedSetpointsAreLoggedInOrderWithTheirTimes)
+{
+    WriteFloat(RegSetpoint, 0.035f, t0 + 1s);
+    WriteFloat(RegSetpoint, -1.0f, t0 + 2s);  // refused
+    WriteFloat(RegSetpoint, 0.0f, t0 + 3s);
+    const auto log = mfc.SetpointLog();
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_EQ(log[0].value, 0.035f);
+    EXPECT_EQ(log[0].received, t0 + 1s);
+    EXPECT_EQ(log[1].value, 0.0f);
+    EXPECT_EQ(log[1].received, t0 + 3s);
+}
+
 }  // namespace
 }  // namespace gasmixer::sim

@@ -1,0 +1,297 @@
+// The modes and the control tick against the simulated instruments: what
+// reaches the valves and the controllers, tick by tick. Ticks are driven by
+// hand on a hand-stepped clock; the long waits are recorded, not waited.
+#include "Form1Fixture.h"
+
+#include "controls/RtIntegerEdit.h"
+#include "instruments/RelayBoard.h"
+#include "instruments/VogtlinPort.h"
+#include "instruments/VogtlinRegisters.h"
+#include "sim/SimulatorHost.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <thread>
+
+namespace gasmixer::test {
+namespace {
+
+using Floats = std::vector<float>;
+using Masks = std::vector<std::uint8_t>;
+
+class ControlTickTest : public Form1Test {
+protected:
+    sim::SimulatorHost host;
+
+    void SetUp() override
+    {
+        ports = {host.MfcLinePath(), host.RelayBoardPath()};
+        Form1Test::SetUp();
+        form->Timer1->stop();  // the test drives the ticks
+    }
+
+    // Both ports validated, the gases chosen, on the Operation tab.
+    void Ready(const std::string& gasA, const std::string& gasB)
+    {
+        ClickItem(form->ListBoxPortSolenoid, host.RelayBoardPath());
+        ClickItem(form->ListBoxPortMFC, host.MfcLinePath());
+        ClickItem(form->ListBoxSetupGas1, gasA);
+        ClickItem(form->ListBoxSetupGas2, gasB);
+        ClickTab(OperationPage);
+        ASSERT_EQ(ActivePage(), OperationPage);
+    }
+
+    void Apply(int gasAPpm)
+    {
+        form->RtIntegerEditGasAPPM->SetValue(gasAPpm);
+        QTest::mouseClick(form->ButtonDilution, Qt::LeftButton);
+    }
+
+    void Tick(int count = 1)
+    {
+        for (int i = 0; i < count; ++i) {
+            form->Timer1Timer();
+            clock.Advance(0.25 * OneSecond);
+        }
+    }
+
+    // Writes are not acknowledged: an answered read on each line shows that
+    // the instruments have taken every frame sent before it.
+    void Settle()
+    {
+        SettleMfcLine();
+        SettleRelayBoard();
+    }
+
+    void SettleMfcLine()
+    {
+        TVogtlinPort mfc;
+        mfc.Port = host.MfcLinePath();
+        ApplyMfcLineSettings(mfc);
+        mfc.ReadoutTimeoutMS = 5000;
+        ASSERT_EQ(mfc.ReadF32(1, RegisterNumber(TVogtlinRegister::Setpoint)).Status, "");
+    }
+
+    void SettleRelayBoard()
+    {
+        TSerialPort relay;
+        relay.Port = host.RelayBoardPath();
+        ApplyRelayBoardSettings(relay);
+        relay.ReadoutTimeoutMS = 5000;
+        ASSERT_EQ(relay.SendData(RelayLinkTestFrame.data(), RelayLinkTestFrame.size(), true).Status, "");
+    }
+
+    Floats Setpoints(int address)
+    {
+        Floats values;
+        for (const auto& write : host.Mfc(address).SetpointLog()) values.push_back(write.value);
+        return values;
+    }
+
+    Masks ValveMasks()
+    {
+        Masks masks;
+        for (const auto& command : host.RelayBoard().ValveLog()) masks.push_back(command.mask);
+        return masks;
+    }
+
+    template <typename T>
+    static std::vector<T> From(const std::vector<T>& all, std::size_t first)
+    {
+        return {all.begin() + static_cast<std::ptrdiff_t>(std::min(first, all.size())), all.end()};
+    }
+
+    // One regulation step of a pulse method. A reply that misses its 50 ms
+    // on a loaded machine leaves the totalizer unread, and such a tick
+    // changes nothing: tick again, as the next timer tick would.
+    void PulseTick()
+    {
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            const long unread = DevFeedbackCount(Unread);
+            form->Timer1Timer();
+            if (DevFeedbackCount(Unread) == unread) return;
+        }
+        FAIL() << "the totalizer of MFC 1 was never read";
+    }
+
+    static constexpr const char* Unread = "A Totalizer not read: no pulse";
+
+    long DevFeedbackCount(const std::string& line) const
+    {
+        const auto lines = Lines(form->MemoDevFeedback->toPlainText());
+        return std::count(lines.begin(), lines.end(), line);
+    }
+};
+
+TEST_F(ControlTickTest, ApplyMixtureOfADryConstantMethodSendsEachSetpointOnceAndOpensV4AndV5)
+{
+    Ready("O2", "Ar");
+    const TDateTime applied = clock.Now();
+    Apply(10000);
+    ASSERT_EQ(form->MixingMethod, "A (constant) in B");
+    EXPECT_EQ(form->Mode, TMixerState::Dilution);
+    EXPECT_EQ(form->LabelStatus->text(), "Dilution");
+    EXPECT_EQ(form->TotalizerA.StartTime, applied);
+    EXPECT_EQ(form->TotalizerB.StartTime, applied);
+
+    Tick(4);
+    Settle();
+    EXPECT_EQ(Setpoints(1), Floats{static_cast<float>(form->RequiredFlowA)});
+    EXPECT_EQ(Setpoints(2), Floats{static_cast<float>(form->RequiredFlowB)});
+    EXPECT_EQ(ValveMasks(), Masks{24});
+    EXPECT_GT(form->TotalizerB.Time, applied) << "read by the ticks";
+    EXPECT_TRUE(dialogs.Errors.empty());
+}
+
+TEST_F(ControlTickTest, StopClosesEveryValveAndZeroesBothSetpointsOnEveryTick)
+{
+    Ready("O2", "Ar");
+    Apply(10000);
+    Tick();
+    form->ButtonStop->click();
+    Tick(3);
+    SettleRelayBoard();
+    EXPECT_EQ(From(ValveMasks(), 1), (Masks{0, 0, 0}));
+    EXPECT_EQ(From(Setpoints(1), 1), (Floats{0, 0, 0}));
+    EXPECT_EQ(From(Setpoints(2), 1), (Floats{0, 0, 0}));
+    EXPECT_EQ(form->LabelStatus->text(), "Standby");
+}
+
+TEST_F(ControlTickTest, BypassSendsGasBAtFullScaleThroughV3)
+{
+    Ready("O2", "Ar");
+    ASSERT_EQ(form->MaxFlowB, 1.4f);
+    form->ButtonBypass->click();
+    Tick(2);
+    Settle();
+    EXPECT_EQ(ValveMasks(), (Masks{4, 4}));
+    EXPECT_EQ(Setpoints(1), (Floats{0, 0}));
+    EXPECT_EQ(Setpoints(2), (Floats{1.4f, 1.4f}));
+    EXPECT_GT(form->TotalizerA.Time, 0.0) << "Bypass reads the totalizers";
+}
+
+TEST_F(ControlTickTest, TheFlushRunsGasBThroughEachPathThenStandsBy)
+{
+    Ready("O2", "Ar");
+    std::vector<std::string> statuses;
+    whileSleeping = [&](std::uint32_t) { statuses.push_back(form->LabelStatus->text().toStdString()); };
+    form->ButtonFlush->click();
+    Tick();
+    Settle();
+    EXPECT_EQ(ValveMasks(), (Masks{4, 35, 40, 0}));
+    EXPECT_EQ(Setpoints(2), (Floats{1.4f, 0}));
+    EXPECT_TRUE(Setpoints(1).empty());
+    EXPECT_EQ(sleeps, (std::vector<std::uint32_t>{2000, 5000, 2000}));
+    EXPECT_EQ(statuses, (std::vector<std::string>{"Flush bypass line with gas B (2 sec)",
+                                                  "Flush bubbler and chambers (5 sec)",
+                                                  "Flush chambers with dry (2 sec)"}));
+    EXPECT_EQ(form->LabelStatus->text(), "Standby");
+
+    Tick();
+    Settle();
+    EXPECT_EQ(ValveMasks().back(), 0);
+    EXPECT_EQ(Setpoints(1), Floats{0});
+}
+
+TEST_F(ControlTickTest, APulseMethodPulsesLongerWhileBehindAndStopsWhileAhead)
+{
+    Ready("O2", "Ar");
+    Apply(150);
+    ASSERT_EQ(form->MixingMethod, "A (pulse) in B");
+    const TDateTime start = form->TotalizerA.StartTime;
+
+    // An hour per tick keeps delivery far behind whatever the pulses let through.
+    for (int hours = 1; hours <= 3; ++hours) {
+        clock.Set(start + hours * OneHour);
+        PulseTick();
+    }
+    // No time since the reset: nothing is due, anything delivered is ahead.
+    for (int tick = 0; tick < 2; ++tick) {
+        clock.Set(start);
+        PulseTick();
+    }
+    clock.Set(start + 4 * OneHour);
+    PulseTick();
+    Settle();
+
+    EXPECT_EQ(sleeps, (std::vector<std::uint32_t>{120, 130, 140, 130})) << "the pulse lengths";
+    EXPECT_EQ(Setpoints(1), (Floats{0.035f, 0, 0.035f, 0, 0.035f, 0, 0, 0, 0.035f, 0}));
+    EXPECT_EQ(Setpoints(2), Floats{static_cast<float>(form->RequiredFlowB)}) << "gas B keeps its one setpoint";
+    EXPECT_EQ(ValveMasks(), Masks{24});
+    EXPECT_EQ(form->PulseCount, 4);
+    EXPECT_EQ(form->PulseExtraA, 3.0);
+    EXPECT_FALSE(form->SetpointASent);
+    for (const char* line : {"A Send more flow 1", "A Send more flow 2", "A Send more flow 3", "A Send more flow 4"})
+        EXPECT_EQ(DevFeedbackCount(line), 1) << line;
+    EXPECT_EQ(DevFeedbackCount("A Stop flow"), 2);
+    EXPECT_EQ(DevFeedbackCount("A Elapsed time          :10800 s"), 1);
+    EXPECT_TRUE(dialogs.Errors.empty());
+}
+
+TEST_F(ControlTickTest, ASilentControllerInAPulseMethodGetsNoPulseUntilItAnswersAgain)
+{
+    Ready("O2", "Ar");
+    Apply(150);
+    ASSERT_EQ(form->MixingMethod, "A (pulse) in B");
+    host.Mfc(1).Faults().Set({sim::FaultKind::Silent});
+    for (int tick = 0; tick < 2; ++tick) {
+        clock.Advance(OneHour);
+        form->Timer1Timer();
+    }
+    EXPECT_EQ(DevFeedbackCount(Unread), 2) << "one line per tick";
+    EXPECT_TRUE(std::isnan(form->TotalizerA.Value));
+    EXPECT_EQ(form->PulseExtraA, 1.0);
+    EXPECT_EQ(form->PulseCount, 0);
+    EXPECT_TRUE(sleeps.empty());
+    EXPECT_TRUE(dialogs.Errors.empty()) << "no box per tick";
+
+    host.Mfc(1).Faults().Set({});
+    clock.Advance(OneHour);
+    PulseTick();
+    Settle();
+    EXPECT_EQ(sleeps, std::vector<std::uint32_t>{120});
+    EXPECT_EQ(Setpoints(1), (Floats{0.035f, 0}));
+}
+
+TEST_F(ControlTickTest, StopStillReachesWhateverAnswers)
+{
+    Ready("O2", "Ar");
+    Apply(10000);
+    Tick();
+    host.RelayBoard().Faults().Set({sim::FaultKind::Silent});
+    form->ButtonStop->click();
+    Tick(2);
+    SettleMfcLine();
+    EXPECT_EQ(From(Setpoints(1), 1), (Floats{0, 0}));
+    EXPECT_EQ(From(Setpoints(2), 1), (Floats{0, 0}));
+
+    host.RelayBoard().Faults().Set({});
+    host.Mfc(2).Faults().Set({sim::FaultKind::Vanish});  // the MFC line is gone for good
+    Tick(3);
+    SettleRelayBoard();
+    EXPECT_EQ(From(ValveMasks(), 1), (Masks{0, 0, 0}));
+    EXPECT_EQ(form->Mode, TMixerState::Standby);
+    EXPECT_TRUE(dialogs.Errors.empty());
+}
+
+TEST_F(ControlTickTest, ATickThatOverrunsLeavesAFullIntervalBeforeTheNext)
+{
+    Ready("O2", "Ar");
+    Apply(150);
+    whileSleeping = [](std::uint32_t) { std::this_thread::sleep_for(std::chrono::milliseconds(300)); };
+    form->Timer1->start();
+    clock.Advance(OneHour);
+    PulseTick();
+    ASSERT_EQ(sleeps.size(), 1u) << "the tick pulsed";
+    EXPECT_GT(form->Timer1->remainingTime(), 0) << "not due at once";
+    form->Timer1->stop();
+}
+
+}  // namespace
+}  // namespace gasmixer::test
