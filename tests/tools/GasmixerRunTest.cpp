@@ -112,14 +112,15 @@ TEST_F(GasmixerRun, AFailedSetupEndsWithStatusOneAfterTheSetupTabsFeedback)
 
 TEST_F(GasmixerRun, RunsTwoMixturesAndAFlushAndSavesBothPlans)
 {
-    const QString program = Program("mixture;2000;0;;0.05\nflush;;;;0.02\nmixture;500;0;;0.05\nstop;;;;0\n");
+    // The flush sequence holds the window for its own 10 s: the step outlasts it.
+    const QString program = Program("mixture;2000;0;;0.05\nflush;;;;0.2\nmixture;500;0;;0.05\nstop;;;;0\n");
     const QString saved = Path("table.csv");
     RunProcess run(QStringList{program} + Equipment() + QStringList{"--save", saved});
     ASSERT_EQ(run.Wait(), 0) << run.Err();
     const auto& out = run.OutLines();
     const auto has = [&](const std::string& line) { return std::find(out.begin(), out.end(), line) != out.end(); };
     EXPECT_TRUE(has("step;1;4;mixture;2000;0;;0.05"));
-    EXPECT_TRUE(has("step;2;4;flush;;;;0.02"));
+    EXPECT_TRUE(has("step;2;4;flush;;;;0.2"));
     EXPECT_TRUE(has("step;3;4;mixture;500;0;;0.05"));
     EXPECT_TRUE(has("step;4;4;stop;;;;0"));
     EXPECT_TRUE(has("end;Program finished."));
@@ -128,27 +129,23 @@ TEST_F(GasmixerRun, RunsTwoMixturesAndAFlushAndSavesBothPlans)
     });
     EXPECT_GE(dilutionRows, 2);
 
-    // The saved rows: ";Reset" marks of both plans, and Dilution rows of each
-    // mixture, whose A ppm (column 14, quoted, blanks removed) counts from its own reset.
+    // The saved rows in order: the first plan's Dilution rows, the second
+    // plan's ";Reset" marks, then its Dilution rows; the planner doses 2000 ppm
+    // constantly and 500 ppm in pulses, which the Method cell tells apart. (The
+    // first plan's mark sat in row 1 of the empty table, where the first store
+    // overwrote it.)
     const std::string table = Read(saved);
     std::istringstream in(table);
-    int resets = 0;
-    std::vector<double> dilutionAPpm;
+    std::string order;  // C: constant dosing row, R: reset, P: pulse dosing row
     for (std::string line; std::getline(in, line);) {
-        if (line.starts_with(";Reset;")) ++resets;
-        std::vector<std::string> cells;
-        std::istringstream fields(line);
-        for (std::string cell; std::getline(fields, cell, ';');) cells.push_back(cell);
-        if (cells.size() > 14 && cells[1] == "Dilution" && cells[14].size() > 2)
-            dilutionAPpm.push_back(std::stod(cells[14].substr(1, cells[14].size() - 2)));
+        if (line.starts_with(";Reset;")) order += 'R';
+        if (Contains(line, ";Dilution;\"A(constant)inB\";")) order += 'C';
+        if (Contains(line, ";Dilution;\"A(pulse)inB\";")) order += 'P';
     }
-    EXPECT_GE(resets, 2) << table;
-    const auto near = [&](double ppm) {
-        return std::any_of(dilutionAPpm.begin(), dilutionAPpm.end(),
-                           [ppm](double v) { return v > ppm * 0.8 && v < ppm * 1.2; });
-    };
-    EXPECT_TRUE(near(2000)) << table;
-    EXPECT_TRUE(near(500)) << table;
+    const auto firstReset = order.find('R');
+    ASSERT_NE(firstReset, std::string::npos) << table;
+    EXPECT_NE(order.rfind('C', firstReset), std::string::npos) << order << '\n' << table;
+    EXPECT_NE(order.find('P', firstReset), std::string::npos) << order << '\n' << table;
     EXPECT_TRUE(Contains(run.Err(), "gasmixer-run: table saved to " + saved.toStdString()));
 
     EXPECT_EQ(host.RelayBoard().ValveLog().back().mask, 0);
