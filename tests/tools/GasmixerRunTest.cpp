@@ -31,6 +31,7 @@ protected:
     QTemporaryDir dir;
 
     QString Path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+    QString StateHome() const { return Path("state"); }
 
     QString Program(const std::string& steps)
     {
@@ -72,7 +73,7 @@ TEST_F(GasmixerRun, BadInputEndsWithStatusTwoAndSaysWhy)
         {QStringList{good} + Equipment("O2", "Kr"), "gasmixer-run: no gas Kr; the list holds Ar, N2, H2, H2O"},
     };
     for (const auto& c : cases) {
-        RunProcess run(c.args);
+        RunProcess run(c.args, StateHome());
         EXPECT_EQ(run.Wait(), 2) << c.says;
         EXPECT_TRUE(Contains(run.Err(), c.says)) << run.Err();
         EXPECT_TRUE(run.OutLines().empty());
@@ -94,14 +95,14 @@ TEST_F(GasmixerRun, AFailedSetupEndsWithStatusOneAfterTheSetupTabsFeedback)
     {
         QStringList args = QStringList{program} + Equipment();
         args[2] = Path("no-such-port");
-        RunProcess run(args);
+        RunProcess run(args, StateHome());
         EXPECT_EQ(run.Wait(), 1);
         EXPECT_TRUE(Contains(run.Err(), "Relay board controlling solenoids was NOT OK\n")) << run.Err();
         EXPECT_TRUE(Contains(run.Err(), "gasmixer-run: the set-up failed\n"));
     }
     host.Mfc(2).Faults().Set({sim::FaultKind::Silent});
     {
-        RunProcess run(QStringList{program} + Equipment());
+        RunProcess run(QStringList{program} + Equipment(), StateHome());
         EXPECT_EQ(run.Wait(), 1);
         EXPECT_TRUE(Contains(run.Err(), "Relay board controlling solenoids is OK\n")) << run.Err();
         EXPECT_TRUE(Contains(run.Err(), "One of more MFC failed to be identified\n")) << run.Err();
@@ -115,7 +116,7 @@ TEST_F(GasmixerRun, RunsTwoMixturesAndAFlushAndSavesBothPlans)
     // The flush sequence holds the window for its own 10 s: the step outlasts it.
     const QString program = Program("mixture;2000;0;;0.05\nflush;;;;0.2\nmixture;500;0;;0.05\nstop;;;;0\n");
     const QString saved = Path("table.csv");
-    RunProcess run(QStringList{program} + Equipment() + QStringList{"--save", saved});
+    RunProcess run(QStringList{program} + Equipment() + QStringList{"--save", saved}, StateHome());
     ASSERT_EQ(run.Wait(), 0) << run.Err();
     const auto& out = run.OutLines();
     const auto has = [&](const std::string& line) { return std::find(out.begin(), out.end(), line) != out.end(); };
@@ -147,6 +148,8 @@ TEST_F(GasmixerRun, RunsTwoMixturesAndAFlushAndSavesBothPlans)
     EXPECT_NE(order.rfind('C', firstReset), std::string::npos) << order << '\n' << table;
     EXPECT_NE(order.find('P', firstReset), std::string::npos) << order << '\n' << table;
     EXPECT_TRUE(Contains(run.Err(), "gasmixer-run: table saved to " + saved.toStdString()));
+    // The first Dilution tick autosaves, beside the table.
+    EXPECT_FALSE(QDir(dir.path()).entryList({"table autosave *.CSV"}).isEmpty());
 
     EXPECT_EQ(host.RelayBoard().ValveLog().back().mask, 0);
     EXPECT_EQ(host.Mfc(1).Setpoint(), 0.0f);
@@ -159,7 +162,7 @@ TEST_P(GasmixerRunStopped, MidStepLeavesValvesClosedSetpointsZeroAndTheTableSave
 {
     const QString program = Program("mixture;2000;0;;30\nstop;;;;0\n");
     const QString saved = Path("stopped.csv");
-    RunProcess run(QStringList{program} + Equipment() + QStringList{"--save", saved});
+    RunProcess run(QStringList{program} + Equipment() + QStringList{"--save", saved}, StateHome());
     ASSERT_TRUE(run.WaitForLine("row;")) << run.Err();
     ASSERT_NE(host.Mfc(2).Setpoint(), 0.0f) << "the mixture never flowed";
     run.Signal(GetParam());

@@ -6,8 +6,13 @@
 
 namespace gasmixer::test {
 
-RunProcess::RunProcess(const QStringList& args)
+RunProcess::RunProcess(const QStringList& args, const QString& stateHome)
 {
+    if (!stateHome.isEmpty()) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_STATE_HOME"), stateHome);
+        process_.setProcessEnvironment(environment);
+    }
     process_.start(QStringLiteral(GASMIXER_RUN_PATH), args);
     process_.waitForStarted();
 }

@@ -11,7 +11,8 @@ namespace gasmixer::test {
 // The built gasmixer-run as a child process, its output read as it comes.
 class RunProcess {
 public:
-    explicit RunProcess(const QStringList& args);
+    // With stateHome, the record journal goes there instead of the user's folder.
+    explicit RunProcess(const QStringList& args, const QString& stateHome = {});
     ~RunProcess();
 
     // Output lines so far, waiting until one starts with `prefix`; false when
