@@ -100,8 +100,11 @@ bool HeadlessRun::Start(const MixtureProgram& program)
 
     form_.TabSheetProgram->SetProgram(program);
     const std::vector<StepProblem> problems = form_.TabSheetProgram->Runner().Start(program);
-    for (const StepProblem& problem : problems)
-        err_ << "gasmixer-run: step " << problem.Step + 1 << ": " << problem.Reason << std::endl;
+    for (const StepProblem& problem : problems) {
+        err_ << "gasmixer-run: ";
+        if (problem.Step > 0) err_ << "step " << problem.Step << ": ";
+        err_ << problem.Reason << std::endl;
+    }
     if (problems.empty()) return true;
     status_ = BadInput;
     return false;
