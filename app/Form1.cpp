@@ -79,7 +79,11 @@ TForm1::TForm1(FormServices services, QWidget* parent)
     Timer1->start();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1()
+{
+    // The worker waits for this thread once a cycle: stop it before it is destroyed.
+    StopThread();
+}
 
 void TForm1::ReportError(const std::string& message) { errors_.Report(message); }
 
@@ -154,9 +158,17 @@ void TForm1::FormResize()
 
 void TForm1::FormClose()
 {
-    // A disabled Stop button means a worker stop is already being awaited.
-    if (!ButtonStop->isEnabled()) return;
+    if (WettingStopRequest) {
+        // A worker stop is being awaited: it finishes the shut-down once over.
+        closeAfterStop_ = true;
+        return;
+    }
     StopThread();
+    CloseValvesAndSetpoints();
+}
+
+void TForm1::CloseValvesAndSetpoints()
+{
     if (CheckBoxSolenoidOK->isChecked()) SetValvePositions(0, 0, 0, 0, 0, 0);
     if (CheckBoxMFCOK->isChecked()) {
         SetMFCFlow(1, 0.0);

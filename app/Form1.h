@@ -283,6 +283,8 @@ private:
     void PulseStep(char gas, std::uint32_t address, TTotalizer& totalizer, double requiredFlow,
                    double& extra, float pulseSetpoint);
     void KeepTickCadence();
+    // The shut-down's valve and setpoint part, as far as the equipment was validated.
+    void CloseValvesAndSetpoints();
 
     FormServices services_;
     ErrorReporter errors_;
@@ -290,6 +292,7 @@ private:
     bool schematicShowPending_ = false;
     bool tickRunning_ = false;
     bool unknownMethodReported_ = false;  // since the last "Apply Mixture"
+    bool closeAfterStop_ = false;  // the window closed while a worker stop was awaited
 };
 
 }  // namespace gasmixer

@@ -1,25 +1,46 @@
 #include "app/Form1.h"
 
+#include "app/ListBox.h"
 #include "common/TextFormat.h"
 #include "controls/RtFloatEdit.h"
 #include "controls/RtIntegerEdit.h"
+#include "humidity/ThermistorCount.h"
+#include "instruments/RelayBoard.h"
 
 #include <QLabel>
+#include <QPlainTextEdit>
 
 #include <cmath>
 
 namespace gasmixer {
 
 namespace {
+
 constexpr float EstimatedWaterTemperature = 20.0f;  // ºC
-}
+
+std::string TemperatureText(double celsius) { return "@ " + FormatFloat("0.0", celsius) + "\u00BAC"; }
+
+}  // namespace
 
 void TForm1::RtIntegerEditH2OTempValueChanged()
 {
-    // Until the bubbler thermistor is read, pH2O is that of room temperature.
-    RtIntegerEditpH2O->SetValue(WaterVapourPressure(EstimatedWaterTemperature));
-    Label14->setText(QString::fromStdString(
-        "@ " + FormatFloat("0.0", EstimatedWaterTemperature) + "\u00BAC (Estimated)"));
+    if (BothPortsFake()) {
+        RtIntegerEditpH2O->SetValue(WaterVapourPressure(EstimatedWaterTemperature));
+        Label14->setText(QString::fromStdString(TemperatureText(EstimatedWaterTemperature) + " (Estimated)"));
+        return;
+    }
+    // Without a chosen board nothing is asked and the reading is a count of 0.
+    std::uint32_t count = 0;
+    const std::string port = ListBoxPortSolenoid->SelectedText();
+    if (!port.empty()) {
+        TSerialPort relayBoard;
+        relayBoard.Port = port;
+        count = AnalogCount(ReadAnalogInput(relayBoard));
+    }
+    const TWaterReading reading = WaterReadingOfCount(count);
+    for (const std::string& line : reading.Lines) MemoDevFeedback->appendPlainText(QString::fromStdString(line));
+    RtIntegerEditpH2O->SetValue(WaterVapourPressure(static_cast<float>(reading.Temperature)));
+    Label14->setText(QString::fromStdString(TemperatureText(reading.Temperature)));
 }
 
 void TForm1::Button2Click()

@@ -3,6 +3,7 @@
 #include "app/OperatorDialogs.h"
 #include "common/DateTime.h"
 #include "common/Pause.h"
+#include "common/WorkerTiming.h"
 #include "instruments/PortListing.h"
 #include "regulation/WettingDrawing.h"
 
@@ -12,7 +13,8 @@
 namespace gasmixer {
 
 // What the main window takes from outside, so that tests can stand in for
-// the wall clock, the port listing and the modal boxes.
+// the wall clock, the port listing, the modal boxes and the wetting
+// worker's time.
 struct FormServices {
     const Clock& clock;
     PortLister listPorts;
@@ -22,6 +24,7 @@ struct FormServices {
     std::function<void(std::uint32_t ms)> sleep = Pause;
     // A uniform integer from 1 to 99: the schematic's wet/dry drawing.
     std::function<int()> drawPercent = UniformPercentDraw{};
+    WorkerTiming& wettingTiming = SystemWorkerTiming::Instance();  // the wetting worker's
 };
 
 }  // namespace gasmixer

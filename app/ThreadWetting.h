@@ -1,21 +1,40 @@
 #pragma once
 
 #include "common/DateTime.h"
+#include "common/WorkerTiming.h"
+#include "humidity/WettingCycle.h"
 
 #include <QThread>
 
+#include <condition_variable>
 #include <cstdint>
+#include <functional>
+#include <mutex>
 #include <string>
 
 namespace gasmixer {
 
+class TSerialPort;
+
+// The window's values that the worker's results are handed to, and where its
+// trace lines go. Touched on the window thread only.
+struct TWettingWindowValues {
+    bool& WettingStopRequest;
+    bool& WettingStopped;
+    double& WetTimeOccurred;  // s
+    std::function<void(const std::string&)> AppendTrace;
+};
+
 // The worker that pulses the bubbler valves for the humidified methods.
-// Its fields meet the window's values only in a step run on the window
-// thread; the window never touches them while the worker runs otherwise.
+// Its fields meet the window's values only in UpdateResults, which runs on
+// the window thread while the worker waits for it; the window never touches
+// them otherwise while the worker runs.
 class TThreadWetting : public QThread {
 public:
-    explicit TThreadWetting(const Clock& clock);
-    // Destroying the object waits until the worker's body has returned.
+    // Created suspended: start() runs Execute.
+    TThreadWetting(WorkerTiming& timing, TWettingWindowValues window);
+    // Waits until the worker's body has returned. The worker waits for the
+    // window thread once a cycle, so the owner must have it stop first.
     ~TThreadWetting() override;
 
     bool Stop = false;
@@ -37,8 +56,29 @@ public:
     std::string SolenoidPortASTR;
     std::int32_t Counter = 0;
 
+    // Runs on the window thread: takes the stop request, gives the stop
+    // acknowledgement and the wet time, and writes the cycle's trace line.
+    void UpdateResults();
+    // The water temperature in ºC on the worker's own port; 0 without one.
+    double GetTemp(TSerialPort& Port);
+
 protected:
-    const Clock& clock_;
+    void run() override;
+    void Execute();
+
+private:
+    void TakeCycle(const TWettingCycle& cycle);
+    TWettingCycle CycleFields() const;
+    // Runs UpdateResults on the window thread and waits until it has run.
+    void Synchronize();
+    // Sleeps in steps until `lengthS` seconds have passed since `start`.
+    void HoldPhase(TDateTime start, double lengthS);
+
+    WorkerTiming& timing_;
+    TWettingWindowValues window_;
+    std::mutex handOverMutex_;
+    std::condition_variable handOverDone_;
+    bool handedOver_ = false;
 };
 
 }  // namespace gasmixer

@@ -37,6 +37,18 @@ TSerialResponse SendValveCommand(TSerialPort& port, std::uint8_t mask)
     return port.SendData(frame.data(), frame.size(), true);
 }
 
+TSerialResponse ReadAnalogInput(TSerialPort& port)
+{
+    ApplyRelayBoardSettings(port);
+    port.Debug = false;
+    return port.SendData(RelayAnalogReadFrame.data(), RelayAnalogReadFrame.size(), true);
+}
+
+std::uint32_t AnalogCount(const TSerialResponse& response)
+{
+    return response.rArray[0] * 256u + response.rArray[1];
+}
+
 std::uint8_t FirstReplyByte(const TSerialResponse& response)
 {
     return response.rArray[0];

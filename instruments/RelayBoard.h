@@ -31,6 +31,11 @@ std::uint8_t ValveMask(int v1, int v2, int v3, int v4, int v5, int v6);
 TSerialResponse RelayLinkTest(TSerialPort& port);
 TSerialResponse SendValveCommand(TSerialPort& port, std::uint8_t mask);
 
+// The analog input, 10 bits wide (1024 counts are 5 V): reads the count,
+// high byte first; a byte that did not arrive counts as 0.
+TSerialResponse ReadAnalogInput(TSerialPort& port);
+std::uint32_t AnalogCount(const TSerialResponse& response);
+
 // The first reply byte; 0 when nothing arrived.
 std::uint8_t FirstReplyByte(const TSerialResponse& response);
 bool RelayLinkAccepted(const TSerialResponse& response);

@@ -23,6 +23,12 @@ void RelayBoard::SetWaterTemperature(double celsius)
     count_ = count;
 }
 
+void RelayBoard::SetAnalogCount(std::uint16_t count)
+{
+    const std::lock_guard lock(mutex_);
+    count_ = count;
+}
+
 std::vector<ValveCommand> RelayBoard::ValveLog() const
 {
     const std::lock_guard lock(mutex_);

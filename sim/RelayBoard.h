@@ -29,6 +29,8 @@ public:
     explicit RelayBoard(double waterTemperature = 20.0);
 
     void SetWaterTemperature(double celsius);
+    // What the analog input answers from now on, whatever the water does.
+    void SetAnalogCount(std::uint16_t count);
     std::vector<ValveCommand> ValveLog() const;
 
     FaultSwitch& Faults() { return faults_; }

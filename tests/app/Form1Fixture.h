@@ -81,6 +81,7 @@ protected:
     ManualClock clock{EncodeDateTime(2024, 5, 14, 9, 30, 0)};
     std::vector<std::string> ports;
     RecordingDialogs dialogs;
+    WorkerTiming* wettingTiming = &SystemWorkerTiming::Instance();
     std::unique_ptr<TForm1> form;
     // The tick's long waits are recorded, not waited; the clock moves by them.
     std::vector<std::uint32_t> sleeps;
@@ -105,7 +106,8 @@ protected:
             if (whileSleeping) whileSleeping(ms);
         };
         form = std::make_unique<TForm1>(
-            FormServices{clock, [this] { return ports; }, dialogs, sleep, [this] { return percentDrawn; }});
+            FormServices{clock, [this] { return ports; }, dialogs, sleep, [this] { return percentDrawn; },
+                         *wettingTiming});
         Application().SetErrorHandler([this](const std::string& m) { form->ReportError(m); });
         form->show();
         QApplication::processEvents();

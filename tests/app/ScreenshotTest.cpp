@@ -3,6 +3,7 @@
 #include "app/ProgramPage.h"
 #include "app/ProgramRunner.h"
 #include "program/ProgramFile.h"
+#include "sim/SimulatorHost.h"
 
 #include <QDir>
 #include <QPushButton>
@@ -60,6 +61,38 @@ TEST_F(Screenshots, TheProgramTabWithAProgramRunning)
     const QString file = QDir(dir).filePath(QStringLiteral("tab5-Program-running.png"));
     EXPECT_TRUE(form->grab().save(file)) << file.toStdString();
 }
+
+// The Operation and Debug tabs with the simulated instruments, the water at 30 ºC.
+class SimulatedScreenshots : public Form1Test {
+protected:
+    sim::SimulatorHost host{{.waterTemperature = 30.0}};
+
+    void SetUp() override
+    {
+        ports = {host.MfcLinePath(), host.RelayBoardPath()};
+        Form1Test::SetUp();
+    }
+};
+
+TEST_F(SimulatedScreenshots, WaterTemperatureOnTheOperationAndDebugTabs)
+{
+    const QString dir = qEnvironmentVariable("GASMIXER_SCREENSHOT_DIR");
+    if (dir.isEmpty()) GTEST_SKIP() << "set GASMIXER_SCREENSHOT_DIR to take screenshots";
+    ASSERT_TRUE(QDir().mkpath(dir));
+
+    form->setGeometry(form->screen()->availableGeometry());
+    ClickItem(form->ListBoxPortSolenoid, host.RelayBoardPath());
+    ClickItem(form->ListBoxPortMFC, host.MfcLinePath());
+    ClickItem(form->ListBoxSetupGas1, "O2");
+    ClickItem(form->ListBoxSetupGas2, "N2");
+    for (const int page : {OperationPage, DebugPage}) {
+        ClickTab(page);
+        QApplication::processEvents();
+        const QString file = QDir(dir).filePath(QStringLiteral("simulated-tab%1.png").arg(page));
+        EXPECT_TRUE(form->grab().save(file)) << file.toStdString();
+    }
+}
+
 
 }  // namespace
 }  // namespace gasmixer::test

@@ -38,15 +38,5 @@ TEST_F(ShutdownTest, ClosingWithValidatedEquipmentClosesTheValves)
     EXPECT_FALSE(form->isVisible());
 }
 
-TEST_F(ShutdownTest, ClosingWhileAStopIsAwaitedSendsNothing)
-{
-    ChooseFakePorts();
-    form->SetValvePositions(0, 0, 1, 0, 0, 0);
-    form->ButtonStop->setEnabled(false);
-    form->close();
-    EXPECT_EQ(form->ValveState[2], 1);
-    EXPECT_FALSE(form->isVisible()) << "the window closes all the same";
-}
-
 }  // namespace
 }  // namespace gasmixer::test
