@@ -12,7 +12,6 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTextBlock>
 #include <QTimer>
 
@@ -150,8 +149,9 @@ void HeadlessRun::AfterTick()
 
 void HeadlessRun::CloseSafely()
 {
-    // A worker stop being awaited holds the shut-down back; it comes soon.
-    if (!form_.ButtonStop->isEnabled()) {
+    // While the tick holds the window (the flush sequence, a worker stop
+    // awaited) its sequence would run on after the close: close once it is over.
+    if (!form_.Timer1->isActive()) {
         QTimer::singleShot(ShutdownRetryMs, this, &HeadlessRun::CloseSafely);
         return;
     }

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -176,6 +177,38 @@ TEST_P(GasmixerRunStopped, MidStepLeavesValvesClosedSetpointsZeroAndTheTableSave
     EXPECT_FALSE(std::any_of(run.OutLines().begin(), run.OutLines().end(),
                              [](const std::string& l) { return l.starts_with("step;2;"); }))
         << "the program ran on after the signal";
+}
+
+TEST_F(GasmixerRun, ASignalDuringTheFlushSequenceClosesOnceItIsOver)
+{
+    const QString program = Program("mixture;2000;0;;0.03\nflush;;;;1\nstop;;;;0\n");
+    RunProcess run(QStringList{program} + Equipment() + QStringList{"--save", Path("flushed.csv")}, StateHome());
+    const auto masks = [&] {
+        std::vector<int> m;
+        for (const auto& command : host.RelayBoard().ValveLog()) m.push_back(command.mask);
+        return m;
+    };
+    constexpr int BypassLine = 4, Chambers = 35, DryChambers = 40;  // the sequence's three valve sets
+    // Signalled once the sequence has opened the bypass line.
+    ASSERT_TRUE(run.WaitForLine("step;2;")) << run.Err();
+    for (int i = 0; i < 600; ++i) {
+        const auto m = masks();
+        if (std::find(m.begin(), m.end(), BypassLine) != m.end()) break;
+        QThread::msleep(50);
+    }
+    run.Signal(SIGTERM);
+    EXPECT_EQ(run.Wait(), 0) << run.Err();
+
+    const auto m = masks();
+    const auto bypass = std::find(m.begin(), m.end(), BypassLine);
+    ASSERT_NE(bypass, m.end());
+    // The sequence ran out undisturbed, then the shut-down closed everything.
+    std::vector<int> after(bypass + 1, m.end());
+    after.erase(std::unique(after.begin(), after.end()), after.end());
+    EXPECT_EQ(after, (std::vector<int>{Chambers, DryChambers, 0}));
+    EXPECT_EQ(host.Mfc(1).Setpoint(), 0.0f);
+    EXPECT_EQ(host.Mfc(2).Setpoint(), 0.0f);
+    EXPECT_TRUE(Contains(Read(Path("flushed.csv")), ";Flushing;"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, GasmixerRunStopped, ::testing::Values(SIGTERM, SIGINT),
