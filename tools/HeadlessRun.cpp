@@ -36,10 +36,8 @@ HeadlessRun::HeadlessRun(TForm1& form, const Clock& clock, RunOptions options, s
     connect(&runner, &ProgramRunner::StepStarted, this, &HeadlessRun::PrintStep);
     connect(&runner, &ProgramRunner::Ended, this, [this](const QString& line) {
         out_ << "end;" << line.toStdString() << std::endl;
-        const ProgramSequencer* sequencer = form_.TabSheetProgram->Runner().Sequencer();
         // A held step runs on until a signal ends the run.
-        if (!(sequencer && sequencer->Program().EndsWithHold() && line.startsWith("Program finished")))
-            finishAfterTick_ = true;
+        if (form_.TabSheetProgram->Runner().ActiveStep() < 0) finishAfterTick_ = true;
     });
 }
 

@@ -157,6 +157,24 @@ TEST_F(GasmixerRun, RunsTwoMixturesAndAFlushAndSavesBothPlans)
     EXPECT_EQ(host.Mfc(2).Setpoint(), 0.0f);
 }
 
+TEST_F(GasmixerRun, AHeldLastStepRunsOnUntilASignal)
+{
+    const QString program = Program("mixture;2000;0;;0.02\nhold;;;;\n");
+    RunProcess run({program, "--fake", "--save", Path("held.csv")}, StateHome());
+    const auto rows = [&] {
+        return std::count_if(run.OutLines().begin(), run.OutLines().end(),
+                             [](const std::string& l) { return l.starts_with("row;"); });
+    };
+    ASSERT_TRUE(run.WaitForLine("end;Program finished; step 1 keeps running.")) << run.Err();
+    // Rows go on being stored after the program's end, until the signal.
+    const auto rowsAtEnd = rows();
+    for (int i = 0; i < 300 && rows() <= rowsAtEnd; ++i) run.WaitForLine("(collecting)", 100);
+    EXPECT_GT(rows(), rowsAtEnd);
+    run.Signal(SIGTERM);
+    EXPECT_EQ(run.Wait(), 0) << run.Err();
+    EXPECT_TRUE(Contains(Read(Path("held.csv")), ";Dilution;"));
+}
+
 class GasmixerRunStopped : public GasmixerRun, public ::testing::WithParamInterface<int> {};
 
 TEST_P(GasmixerRunStopped, MidStepLeavesValvesClosedSetpointsZeroAndTheTableSaved)
