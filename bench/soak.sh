@@ -175,7 +175,7 @@ Soak of $minutes min (seed $seed), files in $out
   rows printed       : $rows_printed; rows in the saved table: $rows_saved
   rows missing       : $missing by the store cadence (target 0)
   end state          : last valve mask ${last_valves:-none}, last setpoints MFC 1 ${last_sp1:-none}, MFC 2 ${last_sp2:-none}; safe: $safe
-  resident memory    : ${rss_ref:-?} kB at $((rss_ref_s / 60)) min, ${rss_end:-?} kB at the end; growth $growth % (target below 5 %)
+  resident memory    : ${rss_ref:-?} kB at $((rss_ref_s / 60)) min $((rss_ref_s % 60)) s, ${rss_end:-?} kB at the end; growth $growth % (target below 5 %)
 EOF
 ok=0
 [[ $run_status == 0 && $missing == 0 && $safe == yes ]] || ok=1
