@@ -1,7 +1,9 @@
 // gasmixer-sim: the mixer's instruments without hardware, on two
 // pseudo-terminals that the operator program finds in the simulator registry.
 
+#include "sim/FaultCommand.h"
 #include "sim/SimulatorHost.h"
+#include "sim/UniqueFd.h"
 
 #include <cerrno>
 #include <cmath>
@@ -9,7 +11,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <poll.h>
+#include <string>
 #include <string_view>
+#include <sys/signalfd.h>
+#include <unistd.h>
 
 namespace {
 
@@ -21,12 +27,44 @@ constexpr const char* Usage =
     "  --water-temp C  bubbler water temperature in ºC (default 20.0)\n"
     "  --no-pacing     send replies at once instead of at the line's baud rate\n"
     "  --verbose       trace every frame on standard error\n"
-    "  --help          show this text\n";
+    "  --help          show this text\n"
+    "\n";
 
 struct Arguments {
     gasmixer::sim::SimulatorOptions options;
     bool help = false;
 };
+
+void Apply(gasmixer::sim::SimulatorHost& host, const gasmixer::sim::FaultCommand& command)
+{
+    using gasmixer::sim::FaultTarget;
+    for (FaultTarget target : command.Targets) {
+        switch (target) {
+        case FaultTarget::Mfc1: host.Mfc(1).Faults().Set(command.Setting); break;
+        case FaultTarget::Mfc2: host.Mfc(2).Faults().Set(command.Setting); break;
+        case FaultTarget::Relay: host.RelayBoard().Faults().Set(command.Setting); break;
+        }
+    }
+}
+
+// Follows the command lines that have arrived whole; false at end of input.
+bool ReadCommands(gasmixer::sim::SimulatorHost& host, std::string& pending)
+{
+    char buffer[512];
+    const ssize_t n = read(STDIN_FILENO, buffer, sizeof buffer);
+    if (n < 0) return errno == EINTR || errno == EAGAIN;
+    if (n == 0) return false;
+    pending.append(buffer, static_cast<std::size_t>(n));
+    for (auto end = pending.find('\n'); end != std::string::npos; end = pending.find('\n')) {
+        const std::string line = pending.substr(0, end);
+        pending.erase(0, end + 1);
+        const auto parsed = gasmixer::sim::ParseFaultCommand(line);
+        if (const auto* command = std::get_if<gasmixer::sim::FaultCommand>(&parsed)) Apply(host, *command);
+        if (const auto* error = std::get_if<gasmixer::sim::CommandError>(&parsed))
+            std::cerr << "gasmixer-sim: " << error->Reason << "; nothing changed\n";
+    }
+    return true;
+}
 
 bool ParseTemperature(const char* text, double& value)
 {
@@ -67,7 +105,7 @@ int main(int argc, char** argv)
     Arguments args;
     if (!ParseArguments(argc, argv, args)) return 2;
     if (args.help) {
-        std::cout << Usage;
+        std::cout << Usage << gasmixer::sim::FaultCommandHelp;
         return 0;
     }
 
@@ -77,13 +115,25 @@ int main(int argc, char** argv)
     sigaddset(&stopSignals, SIGINT);
     sigaddset(&stopSignals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    // Started in the background of a terminal, a read fails instead of stopping us.
+    std::signal(SIGTTIN, SIG_IGN);
+    const gasmixer::sim::UniqueFd signals(signalfd(-1, &stopSignals, SFD_CLOEXEC));
+    if (signals.Get() < 0) {
+        std::cerr << "gasmixer-sim: signalfd: " << std::strerror(errno) << '\n';
+        return 1;
+    }
 
     args.options.announce = true;
     try {
         gasmixer::sim::SimulatorHost host(std::move(args.options));
         std::cout << "MFC line: " << host.MfcLinePath() << "\nRelay board: " << host.RelayBoardPath() << std::endl;
-        int signal = 0;
-        while (sigwait(&stopSignals, &signal) != 0) {
+        // Commands are optional: without input, or after its end, only a signal stops.
+        pollfd fds[2] = {{signals.Get(), POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
+        std::string pending;
+        while (!(fds[0].revents & POLLIN)) {
+            if (poll(fds, 2, -1) < 0 && errno != EINTR) throw std::runtime_error(std::strerror(errno));
+            if (fds[1].revents & POLLNVAL) fds[1].fd = -1;
+            if ((fds[1].revents & (POLLIN | POLLHUP | POLLERR)) && !ReadCommands(host, pending)) fds[1].fd = -1;
         }
         host.Stop();
     } catch (const std::exception& e) {

@@ -31,10 +31,19 @@ public:
         int fds[2];
         if (pipe(fds) != 0) throw std::runtime_error("pipe");
         UniqueFd readEnd(fds[0]), writeEnd(fds[1]);
+        // Its command input and its complaints, on pipes of their own.
+        if (pipe(fds) != 0) throw std::runtime_error("pipe");
+        UniqueFd commandsIn(fds[0]), commandsOut(fds[1]);
+        if (pipe(fds) != 0) throw std::runtime_error("pipe");
+        UniqueFd errorsIn(fds[0]), errorsOut(fds[1]);
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_adddup2(&actions, writeEnd.Get(), STDOUT_FILENO);
         posix_spawn_file_actions_addclose(&actions, readEnd.Get());
+        posix_spawn_file_actions_adddup2(&actions, commandsIn.Get(), STDIN_FILENO);
+        posix_spawn_file_actions_addclose(&actions, commandsOut.Get());
+        posix_spawn_file_actions_adddup2(&actions, errorsOut.Get(), STDERR_FILENO);
+        posix_spawn_file_actions_addclose(&actions, errorsIn.Get());
         args.insert(args.begin(), GASMIXER_SIM_PROGRAM);
         std::vector<char*> argv;
         for (auto& a : args) argv.push_back(a.data());
@@ -43,6 +52,8 @@ public:
         posix_spawn_file_actions_destroy(&actions);
         if (rc != 0) throw std::runtime_error("cannot start " GASMIXER_SIM_PROGRAM);
         out_ = std::move(readEnd);
+        commands_ = std::move(commandsOut);
+        errors_ = std::move(errorsIn);
     }
 
     ~SimulatorProcess()
@@ -56,11 +67,21 @@ public:
     pid_t Pid() const { return pid_; }
 
     // One line of its output, or "" when none comes within a few seconds.
-    std::string ReadLine()
+    std::string ReadLine() { return ReadLineFrom(out_); }
+    std::string ReadErrorLine() { return ReadLineFrom(errors_); }
+
+    // Writes to its standard input; closing it ends the input.
+    void Command(const std::string& text)
+    {
+        ASSERT_EQ(write(commands_.Get(), text.data(), text.size()), static_cast<ssize_t>(text.size()));
+    }
+    void EndCommands() { commands_ = UniqueFd(); }
+
+    std::string ReadLineFrom(const UniqueFd& fd)
     {
         std::string line;
         char c = 0;
-        while (poll(std::array{pollfd{out_.Get(), POLLIN, 0}}.data(), 1, 5000) > 0 && read(out_.Get(), &c, 1) == 1) {
+        while (poll(std::array{pollfd{fd.Get(), POLLIN, 0}}.data(), 1, 5000) > 0 && read(fd.Get(), &c, 1) == 1) {
             if (c == '\n') return line;
             line += c;
         }
@@ -84,6 +105,8 @@ public:
 private:
     pid_t pid_ = -1;
     UniqueFd out_;
+    UniqueFd commands_;
+    UniqueFd errors_;
 };
 
 std::string After(const std::string& text, const std::string& prefix)
@@ -126,6 +149,37 @@ TEST_F(Program, AnswersWithoutPacingWhenAsked)
     After(sim.ReadLine(), "MFC line: ");
     const std::string relayBoard = After(sim.ReadLine(), "Relay board: ");
     EXPECT_EQ(test::RawPort(relayBoard).Exchange({254, 33}).bytes, (Bytes{85}));
+    ASSERT_EQ(kill(sim.Pid(), SIGTERM), 0);
+    EXPECT_EQ(sim.Wait(), 0);
+}
+
+TEST_F(Program, FollowsFaultCommandsWhileRunningAndOutlivesTheirEnd)
+{
+    SimulatorProcess sim({"--no-pacing"});
+    const std::string mfcLine = After(sim.ReadLine(), "MFC line: ");
+    const std::string relayBoard = After(sim.ReadLine(), "Relay board: ");
+    test::RawPort relay(relayBoard);
+    ASSERT_EQ(relay.Exchange({254, 33}).bytes, (Bytes{85}));
+
+    sim.Command("fault relay silent\n");
+    // The command is taken in its own time: ask until the board falls silent.
+    bool silent = false;
+    for (int i = 0; i < 50 && !silent; ++i) silent = relay.Exchange({254, 33}, 100ms).bytes.empty();
+    EXPECT_TRUE(silent);
+
+    sim.Command("fault relay sleepy\nwobble\n");
+    EXPECT_EQ(sim.ReadErrorLine(), "gasmixer-sim: unknown fault sleepy; nothing changed");
+    EXPECT_EQ(sim.ReadErrorLine(), "gasmixer-sim: unknown command wobble; nothing changed");
+    EXPECT_TRUE(relay.Exchange({254, 33}, 100ms).bytes.empty()) << "a wrong command changed the fault";
+
+    sim.Command("clear all\n");
+    sim.EndCommands();
+    bool answers = false;
+    for (int i = 0; i < 50 && !answers; ++i) answers = relay.Exchange({254, 33}, 100ms).bytes == Bytes{85};
+    EXPECT_TRUE(answers);
+    EXPECT_EQ(test::RawPort(mfcLine).Exchange(test::WithCrc({1, 3, 0, 35, 0, 4})).bytes.size(), 13u)
+        << "the simulator stopped serving at the end of its input";
+
     ASSERT_EQ(kill(sim.Pid(), SIGTERM), 0);
     EXPECT_EQ(sim.Wait(), 0);
 }

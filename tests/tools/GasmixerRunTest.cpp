@@ -1,0 +1,236 @@
+// gasmixer-run as a user runs it, against the simulated instruments of this
+// process.
+#include "RunProcess.h"
+
+#include "sim/SimulatorHost.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <csignal>
+#include <fstream>
+#include <sstream>
+
+namespace gasmixer::test {
+namespace {
+
+sim::SimulatorOptions Unpaced()
+{
+    sim::SimulatorOptions options;
+    options.pacing = false;
+    return options;
+}
+
+class GasmixerRun : public ::testing::Test {
+protected:
+    sim::SimulatorHost host{Unpaced()};
+    QTemporaryDir dir;
+
+    QString Path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+    QString StateHome() const { return Path("state"); }
+
+    QString Program(const std::string& steps)
+    {
+        const QString path = Path("program.csv");
+        std::ofstream(path.toStdString()) << "step;a_ppm;h2o_ppm;b_limit;minutes\n" << steps;
+        return path;
+    }
+
+    QStringList Equipment(const char* gasA = "O2", const char* gasB = "Ar") const
+    {
+        return {"--relay-port", QString::fromStdString(host.RelayBoardPath()), "--mfc-port",
+                QString::fromStdString(host.MfcLinePath()), "--gas-a", gasA, "--gas-b", gasB};
+    }
+
+    std::string Read(const QString& path) const
+    {
+        std::ifstream file(path.toStdString(), std::ios::binary);
+        std::ostringstream text;
+        text << file.rdbuf();
+        return text.str();
+    }
+};
+
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+TEST_F(GasmixerRun, BadInputEndsWithStatusTwoAndSaysWhy)
+{
+    const QString good = Program("stop;;;;0\n");
+    std::ofstream(Path("bad.csv").toStdString()) << "step;a_ppm;h2o_ppm;b_limit;minutes\nmixture;abc;0;;1\n";
+    const struct {
+        QStringList args;
+        std::string says;
+    } cases[] = {
+        {{}, "gasmixer-run: no program file given"},
+        {QStringList{good, "--fake", "--colour"}, "gasmixer-run: unknown option --colour"},
+        {QStringList{Path("missing.csv"), "--fake"}, "gasmixer-run: cannot read "},
+        {QStringList{Path("bad.csv"), "--fake"}, "bad.csv, line 2: "},
+        {QStringList{good} + Equipment("O3"), "gasmixer-run: no gas O3; the list holds O2, "},
+        {QStringList{good} + Equipment("O2", "Kr"), "gasmixer-run: no gas Kr; the list holds Ar, N2, H2, H2O"},
+    };
+    for (const auto& c : cases) {
+        RunProcess run(c.args, StateHome());
+        EXPECT_EQ(run.Wait(), 2) << c.says;
+        EXPECT_TRUE(Contains(run.Err(), c.says)) << run.Err();
+        EXPECT_TRUE(run.OutLines().empty());
+    }
+    EXPECT_TRUE(host.RelayBoard().ValveLog().empty()) << "bad input reached the mixer";
+}
+
+TEST_F(GasmixerRun, HelpShowsTheUsage)
+{
+    RunProcess run({"--help"});
+    EXPECT_EQ(run.Wait(), 0);
+    ASSERT_FALSE(run.OutLines().empty());
+    EXPECT_TRUE(run.OutLines().front().starts_with("Usage: gasmixer-run PROGRAM"));
+}
+
+TEST_F(GasmixerRun, AFailedSetupEndsWithStatusOneAfterTheSetupTabsFeedback)
+{
+    const QString program = Program("mixture;2000;0;;5\n");
+    {
+        QStringList args = QStringList{program} + Equipment();
+        args[2] = Path("no-such-port");
+        RunProcess run(args, StateHome());
+        EXPECT_EQ(run.Wait(), 1);
+        EXPECT_TRUE(Contains(run.Err(), "Relay board controlling solenoids was NOT OK\n")) << run.Err();
+        EXPECT_TRUE(Contains(run.Err(), "gasmixer-run: the set-up failed\n"));
+    }
+    host.Mfc(2).Faults().Set({sim::FaultKind::Silent});
+    {
+        RunProcess run(QStringList{program} + Equipment(), StateHome());
+        EXPECT_EQ(run.Wait(), 1);
+        EXPECT_TRUE(Contains(run.Err(), "Relay board controlling solenoids is OK\n")) << run.Err();
+        EXPECT_TRUE(Contains(run.Err(), "One of more MFC failed to be identified\n")) << run.Err();
+        EXPECT_TRUE(run.OutLines().empty()) << "a step began without equipment";
+    }
+    EXPECT_EQ(host.Mfc(1).Setpoint(), 0.0f);
+}
+
+TEST_F(GasmixerRun, RunsTwoMixturesAndAFlushAndSavesBothPlans)
+{
+    // The flush sequence holds the window for its own 10 s: the step outlasts it.
+    const QString program = Program("mixture;2000;0;;0.05\nflush;;;;0.2\nmixture;500;0;;0.05\nstop;;;;0\n");
+    const QString saved = Path("table.csv");
+    RunProcess run(QStringList{program} + Equipment() + QStringList{"--save", saved}, StateHome());
+    ASSERT_EQ(run.Wait(), 0) << run.Err();
+    const auto& out = run.OutLines();
+    const auto has = [&](const std::string& line) { return std::find(out.begin(), out.end(), line) != out.end(); };
+    EXPECT_TRUE(has("step;1;4;mixture;2000;0;;0.05"));
+    EXPECT_TRUE(has("step;2;4;flush;;;;0.2"));
+    EXPECT_TRUE(has("step;3;4;mixture;500;0;;0.05"));
+    EXPECT_TRUE(has("step;4;4;stop;;;;0"));
+    EXPECT_TRUE(has("end;Program finished."));
+    const auto dilutionRows = std::count_if(out.begin(), out.end(), [](const std::string& line) {
+        return line.starts_with("row;") && Contains(line, ";Dilution;");
+    });
+    EXPECT_GE(dilutionRows, 2);
+
+    // The saved rows in order: the first plan's Dilution rows, the second
+    // plan's ";Reset" marks, then its Dilution rows; the planner doses 2000 ppm
+    // constantly and 500 ppm in pulses, which the Method cell tells apart. (The
+    // first plan's mark sat in row 1 of the empty table, where the first store
+    // overwrote it.)
+    const std::string table = Read(saved);
+    std::istringstream in(table);
+    std::string order;  // C: constant dosing row, R: reset, P: pulse dosing row
+    for (std::string line; std::getline(in, line);) {
+        if (line.starts_with(";Reset;")) order += 'R';
+        if (Contains(line, ";Dilution;\"A(constant)inB\";")) order += 'C';
+        if (Contains(line, ";Dilution;\"A(pulse)inB\";")) order += 'P';
+    }
+    const auto firstReset = order.find('R');
+    ASSERT_NE(firstReset, std::string::npos) << table;
+    EXPECT_NE(order.rfind('C', firstReset), std::string::npos) << order << '\n' << table;
+    EXPECT_NE(order.find('P', firstReset), std::string::npos) << order << '\n' << table;
+    EXPECT_TRUE(Contains(run.Err(), "gasmixer-run: table saved to " + saved.toStdString()));
+    // The first Dilution tick autosaves, beside the table.
+    EXPECT_FALSE(QDir(dir.path()).entryList({"table autosave *.CSV"}).isEmpty());
+
+    EXPECT_EQ(host.RelayBoard().ValveLog().back().mask, 0);
+    EXPECT_EQ(host.Mfc(1).Setpoint(), 0.0f);
+    EXPECT_EQ(host.Mfc(2).Setpoint(), 0.0f);
+}
+
+TEST_F(GasmixerRun, AHeldLastStepRunsOnUntilASignal)
+{
+    const QString program = Program("mixture;2000;0;;0.02\nhold;;;;\n");
+    RunProcess run({program, "--fake", "--save", Path("held.csv")}, StateHome());
+    const auto rows = [&] {
+        return std::count_if(run.OutLines().begin(), run.OutLines().end(),
+                             [](const std::string& l) { return l.starts_with("row;"); });
+    };
+    ASSERT_TRUE(run.WaitForLine("end;Program finished; step 1 keeps running.")) << run.Err();
+    // Rows go on being stored after the program's end, until the signal.
+    const auto rowsAtEnd = rows();
+    for (int i = 0; i < 300 && rows() <= rowsAtEnd; ++i) run.WaitForLine("(collecting)", 100);
+    EXPECT_GT(rows(), rowsAtEnd);
+    run.Signal(SIGTERM);
+    EXPECT_EQ(run.Wait(), 0) << run.Err();
+    EXPECT_TRUE(Contains(Read(Path("held.csv")), ";Dilution;"));
+}
+
+class GasmixerRunStopped : public GasmixerRun, public ::testing::WithParamInterface<int> {};
+
+TEST_P(GasmixerRunStopped, MidStepLeavesValvesClosedSetpointsZeroAndTheTableSaved)
+{
+    const QString program = Program("mixture;2000;0;;30\nstop;;;;0\n");
+    const QString saved = Path("stopped.csv");
+    RunProcess run(QStringList{program} + Equipment() + QStringList{"--save", saved}, StateHome());
+    ASSERT_TRUE(run.WaitForLine("row;")) << run.Err();
+    ASSERT_NE(host.Mfc(2).Setpoint(), 0.0f) << "the mixture never flowed";
+    run.Signal(GetParam());
+    EXPECT_EQ(run.Wait(), 0) << run.Err();
+    const auto valves = host.RelayBoard().ValveLog();
+    ASSERT_FALSE(valves.empty());
+    EXPECT_EQ(valves.back().mask, 0);
+    EXPECT_EQ(host.Mfc(1).Setpoint(), 0.0f);
+    EXPECT_EQ(host.Mfc(2).Setpoint(), 0.0f);
+    EXPECT_TRUE(Contains(Read(saved), ";Dilution;"));
+    EXPECT_FALSE(std::any_of(run.OutLines().begin(), run.OutLines().end(),
+                             [](const std::string& l) { return l.starts_with("step;2;"); }))
+        << "the program ran on after the signal";
+}
+
+TEST_F(GasmixerRun, ASignalDuringTheFlushSequenceClosesOnceItIsOver)
+{
+    const QString program = Program("mixture;2000;0;;0.03\nflush;;;;1\nstop;;;;0\n");
+    RunProcess run(QStringList{program} + Equipment() + QStringList{"--save", Path("flushed.csv")}, StateHome());
+    const auto masks = [&] {
+        std::vector<int> m;
+        for (const auto& command : host.RelayBoard().ValveLog()) m.push_back(command.mask);
+        return m;
+    };
+    constexpr int BypassLine = 4, Chambers = 35, DryChambers = 40;  // the sequence's three valve sets
+    // Signalled once the sequence has opened the bypass line.
+    ASSERT_TRUE(run.WaitForLine("step;2;")) << run.Err();
+    for (int i = 0; i < 600; ++i) {
+        const auto m = masks();
+        if (std::find(m.begin(), m.end(), BypassLine) != m.end()) break;
+        QThread::msleep(50);
+    }
+    run.Signal(SIGTERM);
+    EXPECT_EQ(run.Wait(), 0) << run.Err();
+
+    const auto m = masks();
+    const auto bypass = std::find(m.begin(), m.end(), BypassLine);
+    ASSERT_NE(bypass, m.end());
+    // The sequence ran out undisturbed, then the shut-down closed everything.
+    std::vector<int> after(bypass + 1, m.end());
+    after.erase(std::unique(after.begin(), after.end()), after.end());
+    EXPECT_EQ(after, (std::vector<int>{Chambers, DryChambers, 0}));
+    EXPECT_EQ(host.Mfc(1).Setpoint(), 0.0f);
+    EXPECT_EQ(host.Mfc(2).Setpoint(), 0.0f);
+    EXPECT_TRUE(Contains(Read(Path("flushed.csv")), ";Flushing;"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, GasmixerRunStopped, ::testing::Values(SIGTERM, SIGINT),
+                         [](const auto& info) { return info.param == SIGTERM ? "Term" : "Int"; });
+
+}  // namespace
+}  // namespace gasmixer::test

@@ -1,0 +1,69 @@
+#include "tools/RunOptions.h"
+
+#include <gtest/gtest.h>
+
+namespace gasmixer {
+namespace {
+
+const std::vector<std::string> Full{"p.csv",   "--relay-port", "/dev/pts/4", "--mfc-port", "/dev/pts/3",
+                                    "--gas-a", "O2",           "--gas-b",    "Ar"};
+
+TEST(RunOptions, ReadsAFullCommandLineInAnyOrder)
+{
+    ParsedRunOptions parsed = ParseRunOptions(Full);
+    ASSERT_TRUE(parsed.Options) << parsed.Error;
+    EXPECT_EQ(*parsed.Options, (RunOptions{"p.csv", "/dev/pts/4", "/dev/pts/3", "O2", "Ar", "", false, false}));
+    EXPECT_EQ(ListedPorts(*parsed.Options), (std::vector<std::string>{"/dev/pts/4", "/dev/pts/3"}));
+
+    parsed = ParseRunOptions({"--save", "out dir/t.csv", "--gas-b", "N2", "--gas-a", "Air", "--mfc-port", "m",
+                              "--relay-port", "m", "prog.txt"});
+    ASSERT_TRUE(parsed.Options) << parsed.Error;
+    EXPECT_EQ(*parsed.Options, (RunOptions{"prog.txt", "m", "m", "Air", "N2", "out dir/t.csv", false, false}));
+    EXPECT_EQ(ListedPorts(*parsed.Options), std::vector<std::string>{"m"}) << "one port listed once";
+}
+
+TEST(RunOptions, FakeNeedsNoPortsNorGases)
+{
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"p.csv", "--fake"},
+                                                 {"--fake", "p.csv", "--gas-a", "O2", "--gas-b", "N2"}}) {
+        const ParsedRunOptions parsed = ParseRunOptions(args);
+        ASSERT_TRUE(parsed.Options) << parsed.Error;
+        EXPECT_TRUE(parsed.Options->Fake);
+        EXPECT_TRUE(ListedPorts(*parsed.Options).empty());
+    }
+    EXPECT_TRUE(ParseRunOptions({"--help", "--bogus"}).Options->Help);
+}
+
+TEST(RunOptions, RefusesWhatItCannotFollow)
+{
+    const auto with = [](std::vector<std::string> extra) {
+        std::vector<std::string> args = Full;
+        args.insert(args.end(), extra.begin(), extra.end());
+        return args;
+    };
+    const struct {
+        std::vector<std::string> args;
+        std::string error;
+    } cases[] = {
+        {{}, "no program file given"},
+        {with({"q.csv"}), "one program file only"},
+        {with({"--verbose"}), "unknown option --verbose"},
+        {with({"--gas-a", "H2"}), "--gas-a given twice"},
+        {with({"--save"}), "--save needs a value"},
+        {{"p.csv", "--relay-port", "--mfc-port", "m", "--gas-a", "O2", "--gas-b", "Ar"}, "--relay-port needs a value"},
+        {{"p.csv", "--relay-port", "", "--mfc-port", "m", "--gas-a", "O2", "--gas-b", "Ar"},
+         "--relay-port needs a value"},
+        {{"p.csv", "--relay-port", "r", "--gas-a", "O2", "--gas-b", "Ar"}, "--mfc-port is needed (or --fake)"},
+        {{"p.csv", "--relay-port", "r", "--mfc-port", "m", "--gas-b", "Ar"}, "--gas-a is needed (or --fake)"},
+        {{"p.csv", "--fake", "--mfc-port", "m"}, "--fake takes no ports"},
+        {{"p.csv", "--fake", "--gas-a", "H2"}, "--fake runs O2 as gas A in N2 as gas B"},
+    };
+    for (const auto& c : cases) {
+        const ParsedRunOptions parsed = ParseRunOptions(c.args);
+        EXPECT_FALSE(parsed.Options) << c.error;
+        EXPECT_EQ(parsed.Error, c.error);
+    }
+}
+
+}  // namespace
+}  // namespace gasmixer
