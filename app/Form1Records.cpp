@@ -145,7 +145,9 @@ void TForm1::StringGrid1MouseDown(Qt::MouseButton Button)
     const std::optional<std::string> chosen = services_.dialogs.SaveFile(SaveDialog1);
     if (!chosen) return;
     if (std::filesystem::exists(std::filesystem::symlink_status(*chosen))) {
-        throw std::runtime_error("File already exists. Cannot overwrite.");
+        // Reported here rather than thrown: an exception must not unwind Qt's mouse handling.
+        ReportError("File already exists. Cannot overwrite.");
+        return;
     }
     Save(*chosen);
 }

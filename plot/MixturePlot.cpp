@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <stdexcept>
 
 namespace gasmixer {
@@ -96,6 +97,8 @@ void TMixturePlot::BuildChart()
         series->attachAxis(timeAxis_);
         series->attachAxis(ppmAxis);
     }
+    // The view gives up the default chart it was born with; it is ours to free.
+    std::unique_ptr<QChart> defaultChart(this->chart());
     setChart(chart);
 }
 
