@@ -158,6 +158,7 @@ void TForm1::FormResize()
 
 void TForm1::FormClose()
 {
+    closed_ = true;
     if (WettingStopRequest) {
         // A worker stop is being awaited: it finishes the shut-down once over.
         closeAfterStop_ = true;

@@ -293,6 +293,7 @@ private:
     bool tickRunning_ = false;
     bool unknownMethodReported_ = false;  // since the last "Apply Mixture"
     bool closeAfterStop_ = false;  // the window closed while a worker stop was awaited
+    bool closed_ = false;  // the shut-down ran: nothing may reach the instruments after it
 };
 
 }  // namespace gasmixer

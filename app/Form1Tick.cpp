@@ -27,8 +27,10 @@ constexpr std::uint32_t FlushDryMs = 2000;
 // The control loop: everything the mixer does during a run starts here.
 void TForm1::Timer1Timer()
 {
-    // The flush and a worker stop process events; a tick must not start inside one.
-    if (tickRunning_) return;
+    // The flush and a worker stop process events; a tick must not start inside
+    // one. A closed window has shut the mixer and ticks no more, whatever
+    // restarted the timer.
+    if (tickRunning_ || closed_) return;
     const ScopedFlag running(tickRunning_);
 
     GroupBox12->setTitle(QString::fromStdString("Automatic stop: " +
@@ -84,7 +86,8 @@ void TForm1::KeepTickCadence()
 // About nine seconds of gas B through the bypass, the bubbler and the
 // chambers, then Standby. A button clicked meanwhile runs where events are
 // processed: before the last wait its mode is overridden by Standby, after
-// it the mode stands and the next tick applies it.
+// it the mode stands and the next tick applies it. A close met there has
+// shut everything: the sequence ends at once, so no valve opens after it.
 void TForm1::FlushSequence()
 {
     const TimerHold hold(*Timer1);
@@ -92,16 +95,19 @@ void TForm1::FlushSequence()
         LabelStatus->setText(QString::fromLatin1(status));
         SetValvePositions(valves[0], valves[1], valves[2], valves[3], valves[4], valves[5]);
         QApplication::processEvents();
+        if (closed_) return false;
         services_.sleep(waitMs);
+        return true;
     };
     SetMFCFlow(2, MaxFlowB);
-    step("Flush bypass line with gas B (2 sec)", {0, 0, 1, 0, 0, 0}, FlushBypassMs);
-    step("Flush bubbler and chambers (5 sec)", {1, 1, 0, 0, 0, 1}, FlushBubblerMs);
-    step("Flush chambers with dry (2 sec)", {0, 0, 0, 1, 0, 1}, FlushDryMs);
+    if (!step("Flush bypass line with gas B (2 sec)", {0, 0, 1, 0, 0, 0}, FlushBypassMs)) return;
+    if (!step("Flush bubbler and chambers (5 sec)", {1, 1, 0, 0, 0, 1}, FlushBubblerMs)) return;
+    if (!step("Flush chambers with dry (2 sec)", {0, 0, 0, 1, 0, 1}, FlushDryMs)) return;
     SetMFCFlow(2, 0.0);
     Mode = TMixerState::Standby;
     LabelStatus->setText(QStringLiteral("Standby"));
     QApplication::processEvents();
+    if (closed_) return;
     SetValvePositions(0, 0, 0, 0, 0, 0);
 }
 
