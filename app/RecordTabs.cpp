@@ -69,7 +69,8 @@ void TForm1::BuildMadeMixtureTab()
     layout->setContentsMargins(0, 0, 0, 0);
     auto* splitter = new QSplitter(Qt::Vertical, TabSheet2);
     splitter->addWidget(StringGrid1);
-    MixturePlot = new TMixturePlot([this] { return AskPlotImagePath(services_.dialogs); }, splitter);
+    MixturePlot = new TMixturePlot([this] { return AskPlotImagePath(services_.dialogs); },
+                                   [this](const std::string& message) { ReportError(message); }, splitter);
     splitter->addWidget(MixturePlot);
     splitter->setCollapsible(0, false);
     // The table keeps two thirds of the room, on first show and on resizing.

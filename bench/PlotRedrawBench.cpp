@@ -23,7 +23,7 @@ constexpr double Empty = std::numeric_limits<double>::quiet_NaN();
 // Standby rows with empty cells between plans, and a reset before each plan.
 std::unique_ptr<TMixturePlot> PlotWithRows(long long rows)
 {
-    auto plot = std::make_unique<TMixturePlot>([] { return std::nullopt; });
+    auto plot = std::make_unique<TMixturePlot>([] { return std::nullopt; }, nullptr);
     plot->resize(1920, 1080);
     plot->show();
     QApplication::processEvents();

@@ -17,7 +17,6 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
-#include <stdexcept>
 
 namespace gasmixer {
 
@@ -46,8 +45,8 @@ QLineSeries* LegendEntry(QChart& chart, const char* name, const QColor& color, Q
 
 }  // namespace
 
-TMixturePlot::TMixturePlot(ImagePathAsker askImagePath, QWidget* parent)
-    : QChartView(parent), askImagePath_(std::move(askImagePath))
+TMixturePlot::TMixturePlot(ImagePathAsker askImagePath, ErrorReporter reportError, QWidget* parent)
+    : QChartView(parent), askImagePath_(std::move(askImagePath)), reportError_(std::move(reportError))
 {
     BuildChart();
     setRenderHint(QPainter::Antialiasing);
@@ -241,7 +240,8 @@ void TMixturePlot::SaveImageAsked()
 {
     const std::optional<std::string> path = askImagePath_ ? askImagePath_() : std::nullopt;
     if (!path) return;
-    if (!SaveImage(*path)) throw std::runtime_error("Could not write the plot to " + *path);
+    // Reported, not thrown: the action's signal must not be unwound.
+    if (!SaveImage(*path) && reportError_) reportError_("Could not write the plot to " + *path);
 }
 
 }  // namespace gasmixer

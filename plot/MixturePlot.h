@@ -30,7 +30,10 @@ public:
     // Asks the operator where to save the image; nothing when cancelled.
     using ImagePathAsker = std::function<std::optional<std::string>()>;
 
-    explicit TMixturePlot(ImagePathAsker askImagePath, QWidget* parent = nullptr);
+    // Tells the operator that the image could not be written.
+    using ErrorReporter = std::function<void(const std::string&)>;
+
+    TMixturePlot(ImagePathAsker askImagePath, ErrorReporter reportError, QWidget* parent = nullptr);
 
     // One stored row. NaN stands for an empty ppm cell and leaves a gap.
     void AddRecord(TDateTime time, std::string_view mode, double aPpm, double h2oPpm);
@@ -70,6 +73,7 @@ private:
     int PixelColumns() const;
 
     ImagePathAsker askImagePath_;
+    ErrorReporter reportError_;
     TMixtureTrace trace_;
     double requestedA_ = 0.0;
     double requestedH2O_ = 0.0;
