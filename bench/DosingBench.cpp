@@ -7,8 +7,8 @@
 //   bench_dosing --minutes N             run length (the 1, 2, 5, 10 minute marks within it)
 //   bench_dosing --pulse A --a-ppm N     another mixture (it must still plan a pulse method)
 //
-// The masses come from the simulated controller's own totalizer, taken on a
-// thread of its own at each mark, so a tick in progress does not delay it.
+// The masses come from the simulated controller's own totalizer, read every
+// 100 ms on a thread of its own, so a tick in progress does not delay them.
 #include "app/GuardedApplication.h"
 #include "bench/BenchMixer.h"
 #include "regulation/PulseRegulation.h"
@@ -48,7 +48,13 @@ struct Mark {
     double minutes = 0.0;  // as read on the window's clock
     double deliveredG = 0.0;
     double targetG = 0.0;
+    // delivered - target over the stretch since the mark before: the pulses
+    // make a saw-tooth, and one reading alone may catch it anywhere
+    double lowG = 0.0;
+    double highG = 0.0;
 };
+
+constexpr auto SampleEvery = std::chrono::milliseconds(100);
 
 // Pulses as the controller saw them: from the pulse setpoint to the next write.
 struct PulseFigures {
@@ -101,15 +107,23 @@ bool Run(const PulseCase& pulseCase, double minutes)
 
     std::vector<Mark> marks;
     for (double m : MarksWithin(minutes)) marks.push_back({m});
-    // Sleeps on the steady clock towards each mark of the window's clock.
     std::thread sampler([&] {
+        auto next = std::chrono::steady_clock::now();
+        double low = 0.0;
+        double high = 0.0;
         for (Mark& mark : marks) {
-            const double daysLeft = start + mark.minutes * OneMinute - clock.Now();
-            std::this_thread::sleep_for(std::chrono::duration<double>(std::max(0.0, daysLeft * SecondsPerDay)));
-            const TDateTime now = clock.Now();
-            mark.deliveredG = controller.TotalizerKg() * 1000.0;
-            mark.minutes = (now - start) / OneMinute;
-            mark.targetG = required * mark.minutes;
+            for (;;) {
+                next += SampleEvery;
+                std::this_thread::sleep_until(next);
+                const double elapsed = (clock.Now() - start) / OneMinute;
+                const double delivered = controller.TotalizerKg() * 1000.0;
+                low = std::min(low, delivered - required * elapsed);
+                high = std::max(high, delivered - required * elapsed);
+                if (elapsed < mark.minutes) continue;
+                mark = {elapsed, delivered, required * elapsed, low, high};
+                low = high = delivered - required * elapsed;
+                break;
+            }
         }
         QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
     });
@@ -120,10 +134,12 @@ bool Run(const PulseCase& pulseCase, double minutes)
     std::printf("\n\"%s\", %d ppm O2 in N2: required flow %c %.9f g/min, controller minimum %.6f g/min\n",
                 pulseCase.method, pulseCase.gasAPpm, pulseCase.pulsed, required,
                 gasA ? form.FlowInfoA.Min : form.FlowInfoB.Min);
-    std::printf("%8s  %14s  %14s  %15s  %9s\n", "minutes", "delivered g", "target g", "delivered-target", "ratio");
+    std::printf("%8s  %12s  %12s  %13s  %6s  %29s\n", "minutes", "delivered g", "target g", "difference g",
+                "ratio", "difference since the last mark");
     for (const Mark& mark : marks) {
-        std::printf("%8.3f  %14.9f  %14.9f  %+16.9f  %9.3f\n", mark.minutes, mark.deliveredG, mark.targetG,
-                    mark.deliveredG - mark.targetG, mark.deliveredG / mark.targetG);
+        std::printf("%8.3f  %12.9f  %12.9f  %+13.9f  %6.3f  [%+13.9f, %+13.9f]\n", mark.minutes, mark.deliveredG,
+                    mark.targetG, mark.deliveredG - mark.targetG, mark.deliveredG / mark.targetG, mark.lowG,
+                    mark.highG);
     }
     std::printf("pulses %d (the window counted %d), length at the controller mean %.0f ms, max %.0f ms; "
                 "lengthening counter at the end %.0f; errors shown %d\n",
