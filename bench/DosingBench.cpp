@@ -17,7 +17,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -28,8 +27,6 @@
 
 namespace gasmixer::bench {
 namespace {
-
-using namespace std::chrono_literals;
 
 struct PulseCase {
     char pulsed;         // 'A' or 'B'
