@@ -19,6 +19,9 @@ constexpr double NoReadingTemperature = 20.0;  // ºC
 TThreadWetting::TThreadWetting(WorkerTiming& timing, TWettingWindowValues window)
     : StartTime(timing.Now()), timing_(timing), window_(std::move(window))
 {
+    // The slot is made here, on the window thread, so the worker writes
+    // nothing that the window thread reads but through the lock below.
+    connect(this, &TThreadWetting::HandOverRequested, this, &TThreadWetting::HandOver, Qt::QueuedConnection);
 }
 
 TThreadWetting::~TThreadWetting()
@@ -116,20 +119,20 @@ void TThreadWetting::Synchronize()
     // window's reads and writes, so the sanitizer sees the hand-over.
     std::unique_lock lock(handOverMutex_);
     handedOver_ = false;
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            // The worker goes on even when the trace line cannot be written.
-            struct Wake {
-                std::condition_variable& done;
-                ~Wake() { done.notify_one(); }
-            } wake{handOverDone_};
-            const std::lock_guard windowSide(handOverMutex_);
-            handedOver_ = true;
-            UpdateResults();
-        },
-        Qt::QueuedConnection);
+    emit HandOverRequested();
     handOverDone_.wait(lock, [this] { return handedOver_; });
+}
+
+void TThreadWetting::HandOver()
+{
+    // The worker goes on even when the trace line cannot be written.
+    struct Wake {
+        std::condition_variable& done;
+        ~Wake() { done.notify_one(); }
+    } wake{handOverDone_};
+    const std::lock_guard windowSide(handOverMutex_);
+    handedOver_ = true;
+    UpdateResults();
 }
 
 void TThreadWetting::UpdateResults()

@@ -30,6 +30,7 @@ struct TWettingWindowValues {
 // the window thread while the worker waits for it; the window never touches
 // them otherwise while the worker runs.
 class TThreadWetting : public QThread {
+    Q_OBJECT
 public:
     // Created suspended: start() runs Execute.
     TThreadWetting(WorkerTiming& timing, TWettingWindowValues window);
@@ -66,11 +67,17 @@ protected:
     void run() override;
     void Execute();
 
+signals:
+    // Emitted by the worker; the hand-over runs on the window thread.
+    void HandOverRequested();
+
 private:
     void TakeCycle(const TWettingCycle& cycle);
     TWettingCycle CycleFields() const;
     // Runs UpdateResults on the window thread and waits until it has run.
     void Synchronize();
+    // The window-thread side of Synchronize.
+    void HandOver();
     // Sleeps in steps until `lengthS` seconds have passed since `start`.
     void HoldPhase(TDateTime start, double lengthS);
 

@@ -1,4 +1,5 @@
-// Linked into every test program of a thread-sanitized build.
+// Linked into every Qt program of a thread-sanitized build: the tests and the
+// programs they start.
 //
 // Qt is not built with the thread sanitizer. Its own memory accesses through
 // intercepted calls (memcpy, new, delete ...) are ignored, so the work its
