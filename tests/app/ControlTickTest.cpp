@@ -2,6 +2,7 @@
 // reaches the valves and the controllers, tick by tick. Ticks are driven by
 // hand on a hand-stepped clock; the long waits are recorded, not waited.
 #include "Form1Fixture.h"
+#include "SimulatorLogs.h"
 
 #include "controls/RtIntegerEdit.h"
 #include "instruments/RelayBoard.h"
@@ -22,8 +23,6 @@
 namespace gasmixer::test {
 namespace {
 
-using Floats = std::vector<float>;
-using Masks = std::vector<std::uint8_t>;
 
 class ControlTickTest : public Form1Test {
 protected:
@@ -69,43 +68,10 @@ protected:
         SettleRelayBoard();
     }
 
-    void SettleMfcLine()
-    {
-        TVogtlinPort mfc;
-        mfc.Port = host.MfcLinePath();
-        ApplyMfcLineSettings(mfc);
-        mfc.ReadoutTimeoutMS = 5000;
-        ASSERT_EQ(mfc.ReadF32(1, RegisterNumber(TVogtlinRegister::Setpoint)).Status, "");
-    }
-
-    void SettleRelayBoard()
-    {
-        TSerialPort relay;
-        relay.Port = host.RelayBoardPath();
-        ApplyRelayBoardSettings(relay);
-        relay.ReadoutTimeoutMS = 5000;
-        ASSERT_EQ(relay.SendData(RelayLinkTestFrame.data(), RelayLinkTestFrame.size(), true).Status, "");
-    }
-
-    Floats Setpoints(int address)
-    {
-        Floats values;
-        for (const auto& write : host.Mfc(address).SetpointLog()) values.push_back(write.value);
-        return values;
-    }
-
-    Masks ValveMasks()
-    {
-        Masks masks;
-        for (const auto& command : host.RelayBoard().ValveLog()) masks.push_back(command.mask);
-        return masks;
-    }
-
-    template <typename T>
-    static std::vector<T> From(const std::vector<T>& all, std::size_t first)
-    {
-        return {all.begin() + static_cast<std::ptrdiff_t>(std::min(first, all.size())), all.end()};
-    }
+    void SettleMfcLine() { SettleMfcLineOf(host); }
+    void SettleRelayBoard() { SettleRelayBoardOf(host); }
+    Floats Setpoints(int address) { return SetpointsOf(host, address); }
+    Masks ValveMasks() { return ValveMasksOf(host); }
 
     // One regulation step of a pulse method. A reply that misses its 50 ms
     // on a loaded machine leaves the totalizer unread, and such a tick

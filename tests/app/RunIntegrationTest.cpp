@@ -4,6 +4,7 @@
 // Ticks are driven by hand on a hand-stepped clock unless the timer is the
 // point; the worker runs on an idealised clock of its own.
 #include "RecordsFixture.h"
+#include "SimulatorLogs.h"
 #include "SteppedTiming.h"
 
 #include "app/SignalBridge.h"
@@ -30,8 +31,6 @@ namespace gasmixer::test {
 namespace {
 
 using namespace std::chrono_literals;
-using Floats = std::vector<float>;
-using Masks = std::vector<std::uint8_t>;
 
 constexpr int Patience = 10'000;  // ms; generous, only a hang should reach it
 constexpr std::uint8_t Wet = 19;
@@ -84,41 +83,14 @@ protected:
         }
     }
 
-    // Writes are not acknowledged: an answered read on each line shows that
-    // the instruments have taken every frame sent before it.
+    // Every frame sent before has reached the instruments.
     void Settle()
     {
-        TVogtlinPort mfc;
-        mfc.Port = host.MfcLinePath();
-        ApplyMfcLineSettings(mfc);
-        mfc.ReadoutTimeoutMS = 5000;
-        ASSERT_EQ(mfc.ReadF32(1, RegisterNumber(TVogtlinRegister::Setpoint)).Status, "");
-        TSerialPort relay;
-        relay.Port = host.RelayBoardPath();
-        ApplyRelayBoardSettings(relay);
-        relay.ReadoutTimeoutMS = 5000;
-        ASSERT_EQ(relay.SendData(RelayLinkTestFrame.data(), RelayLinkTestFrame.size(), true).Status, "");
+        SettleMfcLineOf(host);
+        SettleRelayBoardOf(host);
     }
-
-    Floats Setpoints(int address)
-    {
-        Floats values;
-        for (const auto& write : host.Mfc(address).SetpointLog()) values.push_back(write.value);
-        return values;
-    }
-
-    Masks ValveMasks()
-    {
-        Masks masks;
-        for (const auto& command : host.RelayBoard().ValveLog()) masks.push_back(command.mask);
-        return masks;
-    }
-
-    template <typename T>
-    static std::vector<T> From(const std::vector<T>& all, std::size_t first)
-    {
-        return {all.begin() + static_cast<std::ptrdiff_t>(std::min(first, all.size())), all.end()};
-    }
+    Floats Setpoints(int address) { return SetpointsOf(host, address); }
+    Masks ValveMasks() { return ValveMasksOf(host); }
 
     int LastRow() const { return form->RecordGrid.RowCount() - 1; }
 
