@@ -3,6 +3,7 @@
 #include "app/OperatorDialogs.h"
 #include "app/ProgramRunner.h"
 #include "program/ProgramFile.h"
+#include "records/AtomicFileWriter.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -22,15 +23,21 @@ namespace {
 constexpr int ColumnCount = ProgramColumnCount;
 const QColor RunningStepColour(255, 236, 160);
 
-SaveDialogSettings ProgramFileDialog()
+SaveDialogSettings ProgramFileDialog(const std::string& folder)
 {
-    return {"Mixture program (*.csv);;Text file (*.txt)", "csv", "", ""};
+    return {"Mixture program (*.csv);;Text file (*.txt)", "csv", "", folder};
+}
+
+std::string WorkingFolder()
+{
+    std::error_code ignored;
+    return std::filesystem::current_path(ignored).string();
 }
 
 }  // namespace
 
 TProgramPage::TProgramPage(TForm1& form, const Clock& clock, OperatorDialogs& dialogs, QWidget* parent)
-    : QWidget(parent), dialogs_(dialogs), runner_(new ProgramRunner(form, clock, this))
+    : QWidget(parent), dialogs_(dialogs), runner_(new ProgramRunner(form, clock, this)), folder_(WorkingFolder())
 {
     TableProgram = new QTableWidget(0, ColumnCount, this);
     TableProgram->setHorizontalHeaderLabels(
@@ -115,6 +122,7 @@ bool TProgramPage::LoadFrom(const std::string& path)
         return false;
     }
     SetProgram(*parsed.Program);
+    folder_ = std::filesystem::path(path).parent_path().string();
     return true;
 }
 
@@ -122,26 +130,27 @@ bool TProgramPage::SaveTo(const std::string& path)
 {
     const std::optional<MixtureProgram> program = Program();
     if (!program) return false;
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file << WriteProgram(*program);
-    file.close();
-    if (!file) {
-        dialogs_.Information("Cannot write " + path);
+    // A failed write leaves the file that was there whole.
+    const std::string text = WriteProgram(*program);
+    const WriteOutcome outcome = WriteFileAtomically(path, [&](const ByteSink& sink) { sink(text); });
+    if (!outcome.Ok) {
+        dialogs_.Information("Cannot write " + path + ": " + outcome.Error);
         return false;
     }
+    folder_ = std::filesystem::path(path).parent_path().string();
     return true;
 }
 
 void TProgramPage::ButtonProgramLoadClick()
 {
     if (runner_->Running()) return;
-    if (const auto path = dialogs_.OpenFile(ProgramFileDialog())) LoadFrom(*path);
+    if (const auto path = dialogs_.OpenFile(ProgramFileDialog(folder_))) LoadFrom(*path);
 }
 
 void TProgramPage::ButtonProgramSaveClick()
 {
     if (!Program()) return;
-    const auto path = dialogs_.SaveFile(ProgramFileDialog());
+    const auto path = dialogs_.SaveFile(ProgramFileDialog(folder_));
     if (!path) return;
     std::error_code ignored;
     if (std::filesystem::exists(*path, ignored) && !dialogs_.Question("Replace " + *path + "?", "Confirm action"))

@@ -56,6 +56,7 @@ private:
 
     OperatorDialogs& dialogs_;
     ProgramRunner* runner_;
+    std::string folder_;  // of the last program file loaded or saved; the working folder at first
 };
 
 }  // namespace gasmixer

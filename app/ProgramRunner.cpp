@@ -96,6 +96,9 @@ std::vector<StepProblem> ProgramRunner::Start(const MixtureProgram& program)
     if (running_) return {{0, "a program is running"}};
     if (form_.ListBoxSetupGas1->ItemIndex() < 0 || form_.ListBoxSetupGas2->ItemIndex() < 0)
         return {{0, "the gases are not chosen"}};
+    // The operator may come here straight from the set-up, before any
+    // reading of the bubbler; humidified steps need its present pH2O.
+    form_.RtIntegerEditH2OTempValueChanged();
     const ProgramPlanContext context = PlanContext();
     if (std::vector<StepProblem> problems = CheckProgramPlans(program, context); !problems.empty())
         return problems;

@@ -81,12 +81,14 @@ trap cleanup EXIT
 mkfifo "$out/commands"
 exec 3<>"$out/commands"
 "$sim_bin" --verbose <"$out/commands" >"$out/sim.out" \
-    2> >(grep --line-buffered -E 'relay-board <- FE 28|mfc-line <- 0[12] 10 00 06|gone' >"$out/sim-frames.log") &
+    2> >(grep --line-buffered -E 'relay-board <- FE 28|mfc-line <- 0[12] 10 00 06|gone|back at' >"$out/sim-frames.log") &
 sim_pid=$!
 for _ in $(seq 50); do [[ $(wc -l <"$out/sim.out") -ge 2 ]] && break; sleep 0.1; done
-mfc=$(sed -n 's/^MFC line: //p' "$out/sim.out")
-relay=$(sed -n 's/^Relay board: //p' "$out/sim.out")
-[[ -n $mfc && -n $relay ]] || { echo "soak.sh: the simulator did not start" >&2; exit 1; }
+# The runner opens the ports by the simulator's registry links, which follow
+# a vanished line when it comes back.
+registry="${XDG_RUNTIME_DIR:-/tmp}/gasmixer-sim-$(id -u)/$sim_pid"
+mfc="$registry/mfc-line" relay="$registry/relay-board"
+[[ -L $mfc && -L $relay ]] || { echo "soak.sh: the simulator did not start" >&2; exit 1; }
 
 started=$(date +%s)
 XDG_STATE_HOME="$out/state" "$run_bin" "$out/program.csv" --relay-port "$relay" --mfc-port "$mfc" \
@@ -95,8 +97,9 @@ run_pid=$!
 
 # ---- Faults on and off; memory each minute. Faults stop two minutes (or a
 # fifth of a short run) before the end, so the close meets a healthy line.
+# A vanished line comes back with the clear.
 faults=("mfc1 silent" "mfc2 silent" "relay silent" "mfc1 badcrc" "relay badcrc" "mfc2 garbage"
-        "relay garbage" "mfc1 truncated" "mfc2 delayed 300")
+        "relay garbage" "mfc1 truncated" "mfc2 delayed 300" "mfc1 vanish" "relay vanish")
 quiet_s=$((duration_s / 5 < 120 ? duration_s / 5 : 120))
 fault_gap_s=$(awk -v f="$fault_every" 'BEGIN { printf "%d", f * 60 }')
 next_fault=$fault_gap_s fault_off=-1 next_sample=0
@@ -157,6 +160,7 @@ last_sp2=$(grep 'mfc-line <- 02 10 00 06' "$out/sim-frames.log" | tail -1 | awk 
 safe=no
 [[ $last_valves == 00 && $last_sp1 == 00000000 && $last_sp2 == 00000000 ]] && safe=yes
 vanished=$(grep -c 'gone' "$out/sim-frames.log" || true)
+came_back=$(grep -c 'back at' "$out/sim-frames.log" || true)
 rss_ref_s=$((duration_s >= 1200 ? 600 : duration_s / 6))
 rss_ref=$(awk -v t="$rss_ref_s" '$1 >= t { print $2; exit }' "$out/rss.log")
 rss_end=$(tail -1 "$out/rss.log" | awk '{ print $2 }' || true)
@@ -171,7 +175,7 @@ Soak of $minutes min (seed $seed), files in $out
   program            : $steps steps of $step_min min, $dilution_steps mixture steps begun
   runner exit status : $run_status
   crashes            : $crashes (target 0)
-  faults switched    : $(grep -c ' fault ' "$out/faults.log" || true) on, each cleared after 20-60 s; line vanished: $vanished
+  faults switched    : $(grep -c ' fault ' "$out/faults.log" || true) on, each cleared after 20-60 s; a line vanished $vanished times and came back $came_back times
   rows printed       : $rows_printed; rows in the saved table: $rows_saved
   rows missing       : $missing by the store cadence (target 0)
   end state          : last valve mask ${last_valves:-none}, last setpoints MFC 1 ${last_sp1:-none}, MFC 2 ${last_sp2:-none}; safe: $safe

@@ -47,6 +47,16 @@ Announcement::Announcement(const std::string& mfcLinePath, const std::string& re
     }
 }
 
+void Announcement::Repoint(const char* linkName, const std::string& portPath)
+{
+    const fs::path link = entry_ / linkName;
+    fs::path fresh = link;
+    fresh += ".new";
+    fs::remove(fresh);
+    fs::create_symlink(portPath, fresh);
+    fs::rename(fresh, link);
+}
+
 Announcement::~Announcement()
 {
     std::error_code ec;

@@ -17,6 +17,10 @@ public:
     Announcement(const Announcement&) = delete;
     Announcement& operator=(const Announcement&) = delete;
 
+    // Points one of the links at a new port, in one step for its readers.
+    // Throws std::filesystem::filesystem_error.
+    void Repoint(const char* linkName, const std::string& portPath);
+
 private:
     std::filesystem::path entry_;
 };

@@ -55,8 +55,10 @@ const char* const FaultCommandHelp =
     "Commands on standard input, one a line:\n"
     "  fault DEVICE KIND  DEVICE: mfc1, mfc2 or relay; KIND: silent, exception,\n"
     "                     truncated, badcrc, garbage, vanish (closes the device's\n"
-    "                     line for good), or delayed MS (replies MS ms late)\n"
-    "  clear DEVICE       DEVICE: mfc1, mfc2, relay or all\n";
+    "                     line), or delayed MS (replies MS ms late)\n"
+    "  clear DEVICE       DEVICE: mfc1, mfc2, relay or all; a vanished line also\n"
+    "                     comes back, on a new pseudo-terminal that the\n"
+    "                     registry link follows\n";
 
 ParsedCommand ParseFaultCommand(std::string_view line)
 {

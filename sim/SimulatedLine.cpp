@@ -15,23 +15,51 @@ using namespace std::chrono_literals;
 // next request never arrives within it.
 constexpr auto InterFrameSilence = 10ms;
 
+std::unique_ptr<PseudoTerminal> OpenNonBlocking()
+{
+    auto pty = std::make_unique<PseudoTerminal>();
+    // A program that stops reading must never block the service thread.
+    const int fd = pty->MasterFd();
+    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
+    return pty;
+}
+
 }  // namespace
 
 SimulatedLine::SimulatedLine(std::string name, LineResponder& responder, LineTrace trace,
                              std::chrono::nanoseconds characterTime)
-    : name_(std::move(name)), responder_(responder), framer_(responder.RequestLength(), InterFrameSilence),
-      trace_(std::move(trace)), characterTime_(characterTime), wire_(characterTime)
+    : name_(std::move(name)), pty_(OpenNonBlocking()), responder_(responder),
+      framer_(responder.RequestLength(), InterFrameSilence), trace_(std::move(trace)), characterTime_(characterTime),
+      wire_(characterTime)
 {
-    // A program that stops reading must never block the service thread.
-    const int fd = pty_.MasterFd();
-    fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) | O_NONBLOCK);
+}
+
+std::string SimulatedLine::SlavePath() const
+{
+    const std::lock_guard lock(ptyMutex_);
+    return pty_->SlavePath();
+}
+
+bool SimulatedLine::Reconnect()
+{
+    if (PollFd() >= 0) return false;
+    // Made before the old one goes, so the new line cannot take the old
+    // line's number and look to the program as if it had never left.
+    std::unique_ptr<PseudoTerminal> fresh = OpenNonBlocking();
+    framer_ = Framer(responder_.RequestLength(), InterFrameSilence);
+    {
+        const std::lock_guard lock(ptyMutex_);
+        pty_.swap(fresh);
+    }
+    if (trace_) trace_(name_ + ": back at " + pty_->SlavePath());
+    return true;
 }
 
 void SimulatedLine::OnReadable(TimePoint now)
 {
     std::array<std::uint8_t, 512> buffer;
     for (;;) {
-        const ssize_t n = read(pty_.MasterFd(), buffer.data(), buffer.size());
+        const ssize_t n = read(pty_->MasterFd(), buffer.data(), buffer.size());
         if (n > 0) {
             for (const Bytes& request : framer_.Feed({buffer.data(), static_cast<std::size_t>(n)}, now)) {
                 Handle(request, now);
@@ -85,7 +113,7 @@ void SimulatedLine::SendArrived(TimePoint now)
 {
     const Bytes bytes = wire_.Arrived(now);
     if (bytes.empty()) return;
-    const ssize_t n = write(pty_.MasterFd(), bytes.data(), bytes.size());
+    const ssize_t n = write(pty_->MasterFd(), bytes.data(), bytes.size());
     if (n != static_cast<ssize_t>(bytes.size()) && trace_) trace_(name_ + ": reply not fully written");
 }
 
@@ -94,7 +122,7 @@ void SimulatedLine::Vanish()
     if (trace_) trace_(name_ + ": gone");
     pending_.clear();
     wire_.Clear();
-    pty_.CloseMaster();
+    pty_->CloseMaster();
 }
 
 void SimulatedLine::Trace(std::string_view direction, const Bytes& bytes) const

@@ -7,6 +7,8 @@
 
 #include <functional>
 #include <map>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 
@@ -17,7 +19,7 @@ using LineTrace = std::function<void(std::string_view)>;
 
 // One serial line as the simulated instruments see it: the master side of a
 // pseudo-terminal, cut into requests and answered by a responder. Used from
-// the service thread only.
+// the service thread only, but for SlavePath.
 //
 // A pseudo-terminal has no speed of its own. Given a character time, the
 // line keeps the pace of a wire at that speed: a request counts as received
@@ -28,8 +30,13 @@ public:
     SimulatedLine(std::string name, LineResponder& responder, LineTrace trace,
                   std::chrono::nanoseconds characterTime = {});
 
-    const std::string& SlavePath() const { return pty_.SlavePath(); }
-    int PollFd() const { return pty_.MasterFd(); }  // -1 once the line is gone
+    // Changes when a vanished line comes back.
+    std::string SlavePath() const;
+    int PollFd() const { return pty_->MasterFd(); }  // -1 once the line is gone
+
+    // Brings a vanished line back on a new pseudo-terminal; false when the
+    // line was not gone. Throws std::system_error when no pty can be had.
+    bool Reconnect();
 
     // Takes in what arrived; the replies leave with the next OnTime.
     void OnReadable(TimePoint now);
@@ -44,7 +51,8 @@ private:
     void Trace(std::string_view direction, const Bytes& bytes) const;
 
     std::string name_;
-    PseudoTerminal pty_;
+    mutable std::mutex ptyMutex_;  // guards the pointer for SlavePath, which any thread may call
+    std::unique_ptr<PseudoTerminal> pty_;
     LineResponder& responder_;
     Framer framer_;
     LineTrace trace_;

@@ -1,6 +1,7 @@
 #include "sim/SimulatorHost.h"
 
 #include "instruments/RelayBoard.h"
+#include "instruments/SimulatorRegistry.h"
 #include "instruments/VogtlinPort.h"
 
 #include <algorithm>
@@ -41,7 +42,7 @@ std::chrono::nanoseconds Pace(bool pacing, void (*applySettings)(TSerialPort&))
 }  // namespace
 
 SimulatorHost::SimulatorHost(SimulatorOptions options)
-    : mfcs_(SimClock::now()), relay_(options.waterTemperature),
+    : trace_(options.trace), mfcs_(SimClock::now()), relay_(options.waterTemperature),
       mfcLine_("mfc-line", mfcs_, options.trace, Pace(options.pacing, ApplyMfcLineSettings)),
       relayLine_("relay-board", relay_, options.trace, Pace(options.pacing, ApplyRelayBoardSettings)),
       wake_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK))
@@ -65,15 +66,37 @@ FlowController& SimulatorHost::Mfc(int address)
     return *controller;
 }
 
+void SimulatorHost::ReconnectVanishedLines()
+{
+    reconnecting_ = true;
+    Wake();
+}
+
 void SimulatorHost::Stop()
 {
     if (service_.joinable()) {
-        const std::uint64_t one = 1;
-        // The counter cannot overflow with a single increment, so this write succeeds.
-        [[maybe_unused]] const ssize_t n = write(wake_.Get(), &one, sizeof one);
+        stopping_ = true;
+        Wake();
         service_.join();
     }
     announcement_.reset();
+}
+
+void SimulatorHost::Wake()
+{
+    const std::uint64_t one = 1;
+    // The service thread drains the counter on every wake, so it cannot overflow.
+    [[maybe_unused]] const ssize_t n = write(wake_.Get(), &one, sizeof one);
+}
+
+void SimulatorHost::Reconnect(SimulatedLine& line, const char* linkName)
+{
+    try {
+        if (line.Reconnect() && announcement_) announcement_->Repoint(linkName, line.SlavePath());
+    } catch (const std::exception& e) {
+        // The line stays gone; a later reconnection may succeed.
+        if (trace_) trace_(std::string(linkName) + ": cannot come back: " + e.what());
+    }
 }
 
 void SimulatorHost::Serve()
@@ -87,7 +110,15 @@ void SimulatorHost::Serve()
             if (errno == EINTR || errno == ENOMEM) continue;
             throw std::system_error(errno, std::generic_category(), "poll");
         }
-        if (fds[0].revents) return;
+        if (fds[0].revents) {
+            std::uint64_t count = 0;
+            [[maybe_unused]] const ssize_t n = read(wake_.Get(), &count, sizeof count);
+            if (stopping_) return;
+            if (reconnecting_.exchange(false)) {
+                Reconnect(mfcLine_, SimulatorMfcLinkName);
+                Reconnect(relayLine_, SimulatorRelayLinkName);
+            }
+        }
 
         const TimePoint now = SimClock::now();
         for (int i = 0; i < 2; ++i) {

@@ -7,6 +7,7 @@
 #include "sim/SimulatedLine.h"
 #include "sim/UniqueFd.h"
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <thread>
@@ -30,24 +31,34 @@ public:
     SimulatorHost(const SimulatorHost&) = delete;
     SimulatorHost& operator=(const SimulatorHost&) = delete;
 
-    const std::string& MfcLinePath() const { return mfcLine_.SlavePath(); }
-    const std::string& RelayBoardPath() const { return relayLine_.SlavePath(); }
+    // A line that vanished and came back has a new path; the announced link follows it.
+    std::string MfcLinePath() const { return mfcLine_.SlavePath(); }
+    std::string RelayBoardPath() const { return relayLine_.SlavePath(); }
 
     // Throws std::out_of_range for an address without a controller.
     FlowController& Mfc(int address);
     sim::RelayBoard& RelayBoard() { return relay_; }
+
+    // Brings the lines that vanished back, soon after the call, like a
+    // device plugged in again.
+    void ReconnectVanishedLines();
 
     // Stops the service and withdraws the announcement; idempotent.
     void Stop();
 
 private:
     void Serve();
+    void Wake();
+    void Reconnect(SimulatedLine& line, const char* linkName);
 
+    LineTrace trace_;
     MfcLine mfcs_;
     sim::RelayBoard relay_;
     SimulatedLine mfcLine_;
     SimulatedLine relayLine_;
     UniqueFd wake_;
+    std::atomic<bool> stopping_{false};
+    std::atomic<bool> reconnecting_{false};
     std::unique_ptr<Announcement> announcement_;
     std::thread service_;
 };

@@ -59,7 +59,10 @@ bool ReadCommands(gasmixer::sim::SimulatorHost& host, std::string& pending)
         const std::string line = pending.substr(0, end);
         pending.erase(0, end + 1);
         const auto parsed = gasmixer::sim::ParseFaultCommand(line);
-        if (const auto* command = std::get_if<gasmixer::sim::FaultCommand>(&parsed)) Apply(host, *command);
+        if (const auto* command = std::get_if<gasmixer::sim::FaultCommand>(&parsed)) {
+            Apply(host, *command);
+            if (command->Setting.kind == gasmixer::sim::FaultKind::None) host.ReconnectVanishedLines();
+        }
         if (const auto* error = std::get_if<gasmixer::sim::CommandError>(&parsed))
             std::cerr << "gasmixer-sim: " << error->Reason << "; nothing changed\n";
     }

@@ -34,6 +34,7 @@ public:
     std::deque<bool> Answers;  // unscripted questions are answered No
     std::function<void()> WhileErrorShown;
     std::optional<std::string> OpenFileAnswer;  // the file "chosen" in an open dialog
+    std::vector<SaveDialogSettings> OpenDialogs;     // what each open dialog was opened with
     std::vector<SaveDialogSettings> SaveDialogs;     // what each save dialog was opened with
     std::deque<std::optional<std::string>> SaveAnswers;  // unscripted save dialogs are cancelled
 
@@ -60,7 +61,11 @@ public:
         return answer;
     }
 
-    std::optional<std::string> OpenFile(const SaveDialogSettings&) override { return OpenFileAnswer; }
+    std::optional<std::string> OpenFile(const SaveDialogSettings& settings) override
+    {
+        OpenDialogs.push_back(settings);
+        return OpenFileAnswer;
+    }
 
     void Clear()
     {

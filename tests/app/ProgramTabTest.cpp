@@ -8,6 +8,7 @@
 #include "controls/RtIntegerEdit.h"
 #include "controls/RtNumericUpDn.h"
 #include "program/ProgramFile.h"
+#include "sim/SimulatorHost.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -16,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -287,6 +289,42 @@ TEST_F(ProgramTabTest, AWrongRowIsReportedAndNothingStarts)
               std::vector<std::string>{"Row 2: minutes \"1,5\" is not a number; the decimal separator is a point"});
 }
 
+// The simulated relay board's bubbler, at 20 ºC, holds at most 23 000 ppm.
+class ProgramWaterTest : public ProgramTabTest {
+protected:
+    sim::SimulatorHost host{{.announce = false, .waterTemperature = 20.0, .pacing = false, .trace = {}}};
+
+    void SetUp() override
+    {
+        ports = {host.MfcLinePath(), host.RelayBoardPath()};
+        ProgramTabTest::SetUp();
+        ClickItem(form->ListBoxPortSolenoid, host.RelayBoardPath());
+        // Nothing has read the bubbler: the operator came here straight from the set-up.
+        form->RtIntegerEditpH2O->SetValue(0.0);
+    }
+
+    std::vector<StepProblem> StartWithWater(int h2oPpm)
+    {
+        return runner->Start(
+            Parse("step;a_ppm;h2o_ppm;b_limit;minutes\nmixture;500;" + std::to_string(h2oPpm) + ";;10\n"));
+    }
+};
+
+TEST_F(ProgramWaterTest, TheStartReadsTheBubblerBeforeCheckingTheWater)
+{
+    EXPECT_TRUE(StartWithWater(10000).empty());
+    EXPECT_TRUE(runner->Running());
+}
+
+TEST_F(ProgramWaterTest, WaterBeyondTheBubblerIsRefused)
+{
+    const std::vector<StepProblem> problems = StartWithWater(50000);
+    EXPECT_FALSE(runner->Running());
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_EQ(problems[0].Step, 1);
+    EXPECT_EQ(problems[0].Reason.rfind("the bubbler delivers at most 23", 0), 0u) << problems[0].Reason;
+}
+
 class ProgramFileTest : public ProgramTabTest {
 protected:
     QTemporaryDir dir;
@@ -322,6 +360,29 @@ TEST_F(ProgramFileTest, SaveWritesTheTableAsAProgramFile)
     ASSERT_TRUE(page->SaveTo(path));
     std::ifstream file(path, std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), ExampleProgram);
+}
+
+TEST_F(ProgramFileTest, AFailedSaveIsReported)
+{
+    page->SetProgram(Parse(ExampleProgram));
+    const std::string path = dir.filePath(QStringLiteral("missing/saved.csv")).toStdString();
+    dialogs.Clear();
+    EXPECT_FALSE(page->SaveTo(path));
+    ASSERT_EQ(dialogs.Informations.size(), 1u);
+    EXPECT_EQ(dialogs.Informations[0].rfind("Cannot write " + path + ": ", 0), 0u) << dialogs.Informations[0];
+}
+
+TEST_F(ProgramFileTest, FileDialogsOpenInTheFolderOfTheLastProgramFile)
+{
+    QTest::mouseClick(page->ButtonProgramLoad, Qt::LeftButton);
+    ASSERT_EQ(dialogs.OpenDialogs.size(), 1u);
+    EXPECT_EQ(dialogs.OpenDialogs[0].InitialDir, std::filesystem::current_path().string()) << "the working folder at first";
+
+    dialogs.OpenFileAnswer = Write("good.csv", ExampleProgram);
+    QTest::mouseClick(page->ButtonProgramLoad, Qt::LeftButton);
+    QTest::mouseClick(page->ButtonProgramSave, Qt::LeftButton);
+    ASSERT_EQ(dialogs.SaveDialogs.size(), 1u);
+    EXPECT_EQ(dialogs.SaveDialogs[0].InitialDir, dir.path().toStdString());
 }
 
 }  // namespace

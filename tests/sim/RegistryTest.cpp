@@ -1,8 +1,12 @@
+#include "RawPort.h"
 #include "TempRuntimeDir.h"
 #include "instruments/SimulatorRegistry.h"
 #include "sim/SimulatorHost.h"
 
 #include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
 
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -62,6 +66,33 @@ TEST_F(Registry, EntriesOfDeadSimulatorsAreSweptAway)
     SimulatorHost host(Announced());
     EXPECT_FALSE(fs::exists(stale));
     EXPECT_TRUE(fs::exists(ownEntry));
+}
+
+// A vanished line comes back like a device plugged in again: a new
+// pseudo-terminal behind the same link, which a program that opens the port
+// by its link finds without being told.
+TEST_F(Registry, AVanishedLineComesBackBehindItsLink)
+{
+    using namespace std::chrono_literals;
+    SimulatorHost host(Announced());
+    const fs::path link = ownEntry / SimulatorMfcLinkName;
+    const std::string relayBefore = host.RelayBoardPath();
+    const Bytes typeRequest = test::WithCrc({1, 3, 0, 35, 0, 4});
+    host.Mfc(1).Faults().Set({FaultKind::Vanish});
+    const std::string gone = host.MfcLinePath();
+    ASSERT_TRUE(test::RawPort(link).Exchange(typeRequest).hungUp);
+
+    host.ReconnectVanishedLines();
+    // Generous: the service thread only has to wake once.
+    for (auto deadline = std::chrono::steady_clock::now() + 10s;
+         host.MfcLinePath() == gone && std::chrono::steady_clock::now() < deadline;)
+        std::this_thread::sleep_for(5ms);
+
+    ASSERT_NE(host.MfcLinePath(), gone);
+    EXPECT_EQ(fs::read_symlink(link), host.MfcLinePath());
+    EXPECT_EQ(test::RawPort(link).Exchange(typeRequest).bytes.size(), 13u) << "the controllers answer again";
+    EXPECT_EQ(host.RelayBoardPath(), relayBefore) << "a healthy line stays where it is";
+    EXPECT_EQ(ListSimulatorPorts().size(), 2u);
 }
 
 // Announcing through a directory someone else could control would hand the
