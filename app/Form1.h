@@ -294,6 +294,7 @@ private:
     bool unknownMethodReported_ = false;  // since the last "Apply Mixture"
     bool closeAfterStop_ = false;  // the window closed while a worker stop was awaited
     bool closed_ = false;  // the shut-down ran: nothing may reach the instruments after it
+    bool waterReadOnce_ = false;  // the board has answered a water reading
 };
 
 }  // namespace gasmixer

@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 
 #include "app/ListBox.h"
+#include "common/Pause.h"
 #include "common/TextFormat.h"
 #include "controls/RtFloatEdit.h"
 #include "controls/RtIntegerEdit.h"
@@ -17,6 +18,16 @@ namespace gasmixer {
 namespace {
 
 constexpr float EstimatedWaterTemperature = 20.0f;  // ºC
+
+// The wetting worker holds the board for a moment at each of its exchanges;
+// a reading that meets one is tried again shortly.
+constexpr int WaterReadingAttempts = 3;
+constexpr std::uint32_t WaterReadingRetryMs = 30;
+
+bool Answered(const TSerialResponse& response)
+{
+    return response.Status.empty() && response.ResponseLength >= 2;
+}
 
 std::string TemperatureText(double celsius) { return "@ " + FormatFloat("0.0", celsius) + "\u00BAC"; }
 
@@ -35,7 +46,22 @@ void TForm1::RtIntegerEditH2OTempValueChanged()
     if (!port.empty()) {
         TSerialPort relayBoard;
         relayBoard.Port = port;
-        count = AnalogCount(ReadAnalogInput(relayBoard));
+        TSerialResponse response = ReadAnalogInput(relayBoard);
+        for (int attempt = 1; attempt < WaterReadingAttempts && !Answered(response); ++attempt) {
+            Pause(WaterReadingRetryMs);
+            response = ReadAnalogInput(relayBoard);
+        }
+        // An exchange that failed measured nothing: once the board has
+        // answered, its last reading stands rather than a water at 0 ºC that
+        // would skew every plan and record after it.
+        if (!Answered(response) && waterReadOnce_) {
+            AppendDevFeedback("Water temperature not read (" +
+                              (response.Status.empty() ? std::string("incomplete reply") : response.Status) +
+                              "); the last reading stands");
+            return;
+        }
+        waterReadOnce_ = waterReadOnce_ || Answered(response);
+        count = AnalogCount(response);
     }
     const TWaterReading reading = WaterReadingOfCount(count);
     for (const std::string& line : reading.Lines) MemoDevFeedback->appendPlainText(QString::fromStdString(line));

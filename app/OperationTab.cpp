@@ -61,13 +61,18 @@ void TForm1::BuildOperationTab()
                                  GroupBox8);
     ButtonDilution = NewModeButton("Apply Mixture", "Create mixture according user wishes.", GroupBox8);
     auto* status = new QGridLayout(GroupBox8);
-    status->addWidget(Label9, 0, 0);
-    status->addWidget(LabelStatus, 0, 1);
-    status->addWidget(ButtonStop, 1, 0, 1, 2);
-    status->addWidget(ButtonFlush, 2, 0, 1, 2);
-    status->addWidget(ButtonBypass, 3, 0, 1, 2);
-    status->addWidget(ButtonDilution, 4, 0, 1, 2);
-    status->setRowStretch(5, 1);
+    // The flush steps say what they do in a sentence: it wraps below the
+    // caption instead of being cut off, in room kept for two lines.
+    LabelStatus->setWordWrap(true);
+    LabelStatus->setMinimumHeight(2 * LabelStatus->fontMetrics().lineSpacing());
+    LabelStatus->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    status->addWidget(Label9, 0, 0, 1, 2);
+    status->addWidget(LabelStatus, 1, 0, 1, 2);
+    status->addWidget(ButtonStop, 2, 0, 1, 2);
+    status->addWidget(ButtonFlush, 3, 0, 1, 2);
+    status->addWidget(ButtonBypass, 4, 0, 1, 2);
+    status->addWidget(ButtonDilution, 5, 0, 1, 2);
+    status->setRowStretch(6, 1);
 
     GroupBox7 = new QGroupBox(QStringLiteral("Desired mixture"), content);
     GroupBox9 = new QGroupBox(QStringLiteral("Fractions ppm"), GroupBox7);

@@ -5,12 +5,14 @@
 #include "controls/RtFloatEdit.h"
 #include "controls/RtIntegerEdit.h"
 #include "gasdata/MolarMasses.h"
+#include "instruments/SerialDevice.h"
 #include "sim/SimulatorHost.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
 
 #include <cmath>
+#include <functional>
 
 namespace gasmixer::test {
 namespace {
@@ -90,6 +92,7 @@ TEST_F(WaterTemperatureTest, TheOperationTabShowsTheBoardsWaterAndMaxUsesIt)
     EXPECT_TRUE(DebugLines().at(0).starts_with("0-1024 DAC = ")) << "the ppm change reads again";
 }
 
+// Before the board has ever answered there is nothing better than zero.
 TEST_F(WaterTemperatureTest, WithoutAnAnswerTheWaterReadsAsZero)
 {
     struct Case {
@@ -117,6 +120,51 @@ TEST_F(WaterTemperatureTest, WithoutAnAnswerTheWaterReadsAsZero)
         EXPECT_EQ(Label14(), "@ 0.0ºC");
         EXPECT_EQ(form->RtIntegerEditpH2O->Value(), WaterVapourPressure(0.0f));
         host.RelayBoard().Faults().Set({});
+    }
+}
+
+// A reading that meets the wetting worker's exchange, or a board that has
+// gone quiet, measures nothing: the water the board last reported stands.
+TEST_F(WaterTemperatureTest, AFailedReadingKeepsTheLastWater)
+{
+    struct Case {
+        const char* name;
+        std::function<TSerialDevice()> fail;  // the returned device is held through the reading
+        const char* status;  // part of the line that says why
+    };
+    const Case cases[] = {
+        {"board held by another exchange", [&] { return TSerialDevice::OpenExclusive(host.RelayBoardPath()); },
+         "(Failed to setup Com port, port in use)"},
+        {"silent board", [&] {
+             host.RelayBoard().Faults().Set({sim::FaultKind::Silent});
+             return TSerialDevice{};
+         }, "("},  // whatever the port says
+    };
+    ChooseSimulatedBoard();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        host.RelayBoard().SetWaterTemperature(30.0);
+        form->RtIntegerEditH2OTempValueChanged();
+        ASSERT_EQ(Label14(), "@ 30.0ºC");
+        const double pH2O = form->RtIntegerEditpH2O->Value();
+
+        {
+            const TSerialDevice held = c.fail();
+            form->MemoDevFeedback->clear();
+            form->RtIntegerEditH2OTempValueChanged();
+        }
+        const std::vector<std::string> lines = DebugLines();
+        ASSERT_EQ(lines.size(), 1u);
+        EXPECT_TRUE(lines[0].starts_with("Water temperature not read ")) << lines[0];
+        EXPECT_TRUE(lines[0].ends_with("); the last reading stands")) << lines[0];
+        EXPECT_NE(lines[0].find(c.status), std::string::npos) << lines[0];
+        EXPECT_EQ(Label14(), "@ 30.0ºC");
+        EXPECT_EQ(form->RtIntegerEditpH2O->Value(), pH2O);
+
+        host.RelayBoard().Faults().Set({});
+        host.RelayBoard().SetWaterTemperature(25.0);
+        form->RtIntegerEditH2OTempValueChanged();
+        EXPECT_EQ(Label14(), "@ 25.0ºC") << "the next reading that arrives replaces it";
     }
 }
 
