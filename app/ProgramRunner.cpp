@@ -118,8 +118,12 @@ std::vector<StepProblem> ProgramRunner::Start(const MixtureProgram& program)
 
 void ProgramRunner::Stop()
 {
-    if (!running_) return;
-    EndEarly(clock_.Now(), "stopped by the operator; the mixer keeps its mode.");
+    Stop("stopped by the operator; the mixer keeps its mode.");
+}
+
+void ProgramRunner::Stop(const std::string& reason)
+{
+    if (running_) EndEarly(clock_.Now(), reason);
 }
 
 std::optional<std::string> ProgramRunner::Interference(TDateTime now)

@@ -31,6 +31,8 @@ public:
     std::vector<StepProblem> Start(const MixtureProgram& program);
     // Ends the program and leaves the mixer in its mode.
     void Stop();
+    // Ends the program for a reason of the caller's, shown in its last line.
+    void Stop(const std::string& reason);
     // Presses what is due, and notices a mode the program did not set.
     void Poll();
 

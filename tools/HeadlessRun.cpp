@@ -171,7 +171,9 @@ void HeadlessRun::Finish(Status status, const std::string& why)
     finishAfterTick_ = false;
     status_ = status;
     if (!why.empty()) err_ << "gasmixer-run: " << why << std::endl;
-    form_.TabSheetProgram->Runner().Stop();
+    // The program's last line gives the run's reason, not the operator's button's.
+    if (why.empty()) form_.TabSheetProgram->Runner().Stop();
+    else form_.TabSheetProgram->Runner().Stop(why + ".");
     if (savePath_.empty()) ChooseSavePath();
     CloseSafely();
 }

@@ -195,6 +195,10 @@ TEST_P(GasmixerRunStopped, MidStepLeavesValvesClosedSetpointsZeroAndTheTableSave
     EXPECT_FALSE(std::any_of(run.OutLines().begin(), run.OutLines().end(),
                              [](const std::string& l) { return l.starts_with("step;2;"); }))
         << "the program ran on after the signal";
+    EXPECT_TRUE(std::any_of(run.OutLines().begin(), run.OutLines().end(), [](const std::string& l) {
+        return l.starts_with("end;Program ended at step 1 of 2: stopped by signal ") &&
+               l.ends_with("; valves closed, setpoints 0.");
+    })) << run.Err();
 }
 
 TEST_F(GasmixerRun, ASignalDuringTheFlushSequenceClosesOnceItIsOver)
