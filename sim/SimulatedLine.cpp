@@ -40,12 +40,13 @@ std::string SimulatedLine::SlavePath() const
     return pty_->SlavePath();
 }
 
-bool SimulatedLine::Reconnect()
+bool SimulatedLine::Reconnect(const std::function<void(const std::string& path)>& announce)
 {
     if (PollFd() >= 0) return false;
     // Made before the old one goes, so the new line cannot take the old
     // line's number and look to the program as if it had never left.
     std::unique_ptr<PseudoTerminal> fresh = OpenNonBlocking();
+    announce(fresh->SlavePath());
     framer_ = Framer(responder_.RequestLength(), InterFrameSilence);
     {
         const std::lock_guard lock(ptyMutex_);

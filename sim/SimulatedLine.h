@@ -34,9 +34,11 @@ public:
     std::string SlavePath() const;
     int PollFd() const { return pty_->MasterFd(); }  // -1 once the line is gone
 
-    // Brings a vanished line back on a new pseudo-terminal; false when the
-    // line was not gone. Throws std::system_error when no pty can be had.
-    bool Reconnect();
+    // Brings a vanished line back on a new pseudo-terminal, told to
+    // `announce` before anyone can see the line's new path; false when the
+    // line was not gone. Throws what the pty or `announce` throws, and then
+    // stays gone.
+    bool Reconnect(const std::function<void(const std::string& path)>& announce);
 
     // Takes in what arrived; the replies leave with the next OnTime.
     void OnReadable(TimePoint now);

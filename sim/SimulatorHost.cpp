@@ -92,7 +92,9 @@ void SimulatorHost::Wake()
 void SimulatorHost::Reconnect(SimulatedLine& line, const char* linkName)
 {
     try {
-        if (line.Reconnect() && announcement_) announcement_->Repoint(linkName, line.SlavePath());
+        line.Reconnect([&](const std::string& path) {
+            if (announcement_) announcement_->Repoint(linkName, path);
+        });
     } catch (const std::exception& e) {
         // The line stays gone; a later reconnection may succeed.
         if (trace_) trace_(std::string(linkName) + ": cannot come back: " + e.what());
