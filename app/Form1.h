@@ -46,8 +46,10 @@ class TRtNumericUpDn;
 class TSideSplitter;
 struct TGasBLimitRange;
 
-// The feedback memos keep only their most recent lines.
-inline constexpr int FeedbackMemoLineLimit = 20000;
+// The feedback memos keep only their most recent lines: some minutes of the
+// pulse methods' trace, which fill the memo within a run's first quarter
+// hour, so that a day-long run holds its memory flat after that.
+inline constexpr int FeedbackMemoLineLimit = 5000;
 
 // The entry of both port lists that runs an imaginary mixer.
 inline constexpr const char* FakePortName = "Fake port for testing";
