@@ -122,7 +122,7 @@ bool TProgramPage::LoadFrom(const std::string& path)
         return false;
     }
     SetProgram(*parsed.Program);
-    folder_ = std::filesystem::path(path).parent_path().string();
+    RememberFolderOf(path);
     return true;
 }
 
@@ -137,8 +137,13 @@ bool TProgramPage::SaveTo(const std::string& path)
         dialogs_.Information("Cannot write " + path + ": " + outcome.Error);
         return false;
     }
-    folder_ = std::filesystem::path(path).parent_path().string();
+    RememberFolderOf(path);
     return true;
+}
+
+void TProgramPage::RememberFolderOf(const std::string& path)
+{
+    folder_ = std::filesystem::path(path).parent_path().string();
 }
 
 void TProgramPage::ButtonProgramLoadClick()

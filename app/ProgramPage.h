@@ -53,6 +53,7 @@ public:
 private:
     void ShowRunState();
     void AddRow(const ProgramStep* step);
+    void RememberFolderOf(const std::string& path);  // for the next file dialog
 
     OperatorDialogs& dialogs_;
     ProgramRunner* runner_;

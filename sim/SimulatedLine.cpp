@@ -40,9 +40,9 @@ std::string SimulatedLine::SlavePath() const
     return pty_->SlavePath();
 }
 
-bool SimulatedLine::Reconnect(const std::function<void(const std::string& path)>& announce)
+void SimulatedLine::Reconnect(const std::function<void(const std::string& path)>& announce)
 {
-    if (PollFd() >= 0) return false;
+    if (PollFd() >= 0) return;
     // Made before the old one goes, so the new line cannot take the old
     // line's number and look to the program as if it had never left.
     std::unique_ptr<PseudoTerminal> fresh = OpenNonBlocking();
@@ -53,7 +53,6 @@ bool SimulatedLine::Reconnect(const std::function<void(const std::string& path)>
         pty_.swap(fresh);
     }
     if (trace_) trace_(name_ + ": back at " + pty_->SlavePath());
-    return true;
 }
 
 void SimulatedLine::OnReadable(TimePoint now)

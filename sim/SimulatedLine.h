@@ -35,10 +35,10 @@ public:
     int PollFd() const { return pty_->MasterFd(); }  // -1 once the line is gone
 
     // Brings a vanished line back on a new pseudo-terminal, told to
-    // `announce` before anyone can see the line's new path; false when the
-    // line was not gone. Throws what the pty or `announce` throws, and then
-    // stays gone.
-    bool Reconnect(const std::function<void(const std::string& path)>& announce);
+    // `announce` before anyone can see the line's new path; a line that is
+    // not gone stays as it is. Throws what the pty or `announce` throws, and
+    // then stays gone.
+    void Reconnect(const std::function<void(const std::string& path)>& announce);
 
     // Takes in what arrived; the replies leave with the next OnTime.
     void OnReadable(TimePoint now);
