@@ -5,19 +5,21 @@
 #include "app/PageControl.h"
 #include "app/RecordGridModel.h"
 #include "app/SideSplitter.h"
+#include "app/QueuedMixerView.h"
 #include "app/TextFlow.h"
 #include "controls/RtFloatEdit.h"
 #include "controls/RtIntegerEdit.h"
 #include "controls/RtNumericUpDn.h"
+#include "mixer/MixerThread.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTableView>
-#include <QTimer>
 
 #include <cmath>
 
@@ -70,27 +72,35 @@ TForm1::TForm1(FormServices services, QWidget* parent)
     BuildTGTab();
     BuildDebugTab();
     BuildProgramTab();
-    Timer1 = new QTimer(this);
-    Timer1->setInterval(250);
-    Timer1->setTimerType(Qt::PreciseTimer);
 
+    queuedView_ = std::make_unique<QueuedMixerView>(*this, *this);
+    mixer_ = std::make_unique<TMixer>(MixerServices{services_.clock, services_.sleep, services_.drawPercent,
+                                                    services_.wettingTiming, services_.writeFile,
+                                                    services_.journalFolder},
+                                      *queuedView_);
+    snapshot_ = mixer_->Snapshot();
+    if (services_.mixerThread) {
+        mixerThread_ = std::make_unique<MixerThread>(*mixer_);
+    } else {
+        // Commands run at once, or after the tick that is running.
+        mixer_->SetWake([mixer = mixer_.get()] {
+            if (!mixer->Ticking()) mixer->RunPending();
+        });
+    }
     WireEvents();
     FormCreate();
-    Timer1->start();
 }
 
 TForm1::~TForm1()
 {
-    // The worker waits for this thread once a cycle: stop it before it is destroyed.
-    StopThread();
+    // The mixer's shut-down runs on its thread before the thread ends.
+    if (mixerThread_) mixerThread_.reset();
+    else mixer_->Close();
 }
 
 void TForm1::ReportError(const std::string& message) { errors_.Report(message); }
 
-void TForm1::AppendDevFeedback(const std::string& line)
-{
-    MemoDevFeedback->appendPlainText(QString::fromStdString(line));
-}
+void TForm1::Post(TMixer::Command command) { mixer_->Post(std::move(command)); }
 
 void TForm1::WireEvents()
 {
@@ -120,19 +130,30 @@ void TForm1::WireEvents()
     connect(RtNumericUpDn1, &TRtNumericUpDn::OnValueChanged, this,
             &TForm1::RtNumericUpDn1ValueChanged);
     connect(RtNumericUpDn1, &TRtNumericUpDn::OnClick, this, &TForm1::RtNumericUpDn1Click);
+    connect(RtIntegerEdit2, &TRtIntegerEdit::OnValueChanged, this, &TForm1::SendSettings);
+    connect(RtDoubleEditCounter, &TRtDoubleEdit::OnValueChanged, this, &TForm1::SendSettings);
+    connect(EditAutosaveFilename, &QLineEdit::textChanged, this, &TForm1::SendSettings);
+}
 
-    connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
+// The fields the mixer reads during a run.
+void TForm1::SendSettings()
+{
+    const int storeInterval = RtIntegerEdit2->Value();
+    const double counterHours = RtDoubleEditCounter->Value();
+    std::string prefix = EditAutosaveFilename->text().toStdString();
+    Post([storeInterval, counterHours, prefix = std::move(prefix)](TMixer& mixer) {
+        mixer.SetStoreInterval(storeInterval);
+        mixer.SetCounterHours(counterHours);
+        mixer.SetAutosavePrefix(prefix);
+    });
 }
 
 void TForm1::FormCreate()
 {
-    LastAutosaveTime = 0.0;
-    StopDeadline = services_.clock.Now() + 1.0;
     TSideSplitter::SetPaneWidth(Memo4, Memo4StartWidth);
     MemoTG->setPlainText(QString::fromStdString(FlowLines(MemoTGDesignText)));
     PageControl1->SelectPageQuietly(0);
     for (int valve = 1; valve <= 6; ++valve) SetValveGraphics(valve, false);
-    CompoundH2O = FindCompound("H2O");
 
     ColumnInfo = DefaultColumnInfo();
     for (const RColInfo& column : ColumnInfo) {
@@ -144,6 +165,7 @@ void TForm1::FormCreate()
     SaveDialog1.Filter = "Comma separated file (*.csv);;Text file (*.txt)";
     SaveDialog1.DefaultExt = "csv";
 
+    SendSettings();
     ButtonSetupFindPortsClick();
     RtNumericUpDn1Click(RtNumericUpDn1);
 }
@@ -158,23 +180,9 @@ void TForm1::FormResize()
 
 void TForm1::FormClose()
 {
+    if (closed_) return;
     closed_ = true;
-    if (WettingStopRequest) {
-        // A worker stop is being awaited: it finishes the shut-down once over.
-        closeAfterStop_ = true;
-        return;
-    }
-    StopThread();
-    CloseValvesAndSetpoints();
-}
-
-void TForm1::CloseValvesAndSetpoints()
-{
-    if (CheckBoxSolenoidOK->isChecked()) SetValvePositions(0, 0, 0, 0, 0, 0);
-    if (CheckBoxMFCOK->isChecked()) {
-        SetMFCFlow(1, 0.0);
-        SetMFCFlow(2, 0.0);
-    }
+    Post([](TMixer& mixer) { mixer.Close(); });
 }
 
 void TForm1::resizeEvent(QResizeEvent* event)

@@ -1,19 +1,14 @@
 #pragma once
 
-#include "app/ColumnInfo.h"
 #include "app/ErrorReporter.h"
 #include "app/FormServices.h"
-#include "app/MixerState.h"
 #include "app/OperatorDialogs.h"
-#include "app/RecordGrid.h"
 #include "app/Schematic.h"
-#include "app/ThreadWetting.h"
-#include "app/Totalizer.h"
 #include "common/DateTime.h"
-#include "gasdata/FlowInfo.h"
-#include "gasdata/MolarMasses.h"
-#include "records/AtomicFileWriter.h"
-#include "records/RecordJournal.h"
+#include "mixer/Mixer.h"
+#include "mixer/MixerView.h"
+#include "records/ColumnInfo.h"
+#include "records/RecordGrid.h"
 #include "records/RecordRow.h"
 
 #include <QMainWindow>
@@ -31,10 +26,10 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QTableView;
-class QTimer;
 
 namespace gasmixer {
 
+class MixerThread;
 class TListBox;
 class TMixturePlot;
 class TPageControl;
@@ -51,25 +46,23 @@ struct TGasBLimitRange;
 // hour, so that a day-long run holds its memory flat after that.
 inline constexpr int FeedbackMemoLineLimit = 5000;
 
-// The entry of both port lists that runs an imaginary mixer.
-inline constexpr const char* FakePortName = "Fake port for testing";
-
-// The one window: every control, the whole state of a run and all event
-// handlers. Everything here runs on the window thread.
-class TForm1 final : public QMainWindow {
+// The one window: every control and the operator's event handlers. It shows
+// the mixer, which runs on a thread of its own, and forwards the operator's
+// actions to it as commands. Everything here runs on the window thread.
+class TForm1 final : public QMainWindow, public MixerView {
     Q_OBJECT
 public:
     explicit TForm1(FormServices services, QWidget* parent = nullptr);
+    // Ends the mixer's thread after its shut-down.
     ~TForm1() override;
 
-    // An error that ended a window event or tick.
+    // An error that ended a window event or a mixer command or tick.
     void ReportError(const std::string& message);
 
-    // ---- Event handlers and operations
+    // ---- Event handlers
     void FormCreate();
     void FormResize();
     void FormClose();
-    void Timer1Timer();
 
     void ButtonSetupFindPortsClick();
     void ListBoxPortSolenoidClick();
@@ -87,35 +80,56 @@ public:
     void Button2Click();
     void RtNumericUpDn1ValueChanged(QObject* Sender);
     void RtNumericUpDn1Click(QObject* Sender);
-    void Calculate(bool Apply);
+    // The plan preview of the fields; "Apply Mixture" has the mixer adopt it.
+    void Calculate();
     void ButtonDilutionClick();
     void ButtonStopClick();
     void ButtonFlushClick();
     void ButtonBypassClick();
     void ButtonAddToCounterClick();
 
-    void ValidateMFC();
-    TFlowInfo MinMaxFlow(const std::string& Port, std::uint32_t Address);
-    void SetValvePositions(int iV1O, int iV2O, int iV3O, int iV4O, int iV5O, int iV6O);
     void SetValveGraphics(int ID, bool Open);
-    void SetMFCFlow(std::uint32_t Address, double Flow);
-    void ResetRetrieveTotalizers();
-    void ReadTotalizers();
-    void ConstantFlowA();
-    void ConstantFlowB();
-    void AinBPulse();
-    void BinAPulse();
-
-    // The wetting worker: the creation protocol the tick follows, and its stop.
-    void StartWettingThread();
-    void StopThread();
-
-    // Records, saving and the TG estimate.
-    void StoreData();
+    // Saves the table; the outcome is a line in the Debug tab.
     void Save(const std::string& Path);
-    void Autosave();
     void StringGrid1MouseDown(Qt::MouseButton Button);
     void UpdateTGMix();
+
+    // ---- The mixer
+    // A command for the mixer's thread, run between its ticks.
+    void Post(TMixer::Command command);
+    // The mixer itself. Only where it runs on the window thread (tests that
+    // step its ticks by hand) may it be touched from here.
+    TMixer& Mixer() { return *mixer_; }
+    // The mixer as last told.
+    const MixerSnapshot& Snapshot() const { return snapshot_; }
+    const ProgramRunStatus& ProgramStatus() const { return programStatus_; }
+
+    // ---- What the mixer tells
+    void StateChanged(const MixerSnapshot& snapshot) override;
+    void Ticked() override;
+    void Error(const std::string& message) override;
+    void StatusText(const std::string& text) override;
+    void WorkerStopWaiting(const std::string& caption) override;
+    void WorkerStopDone() override;
+    void ValvesDrawn(const std::array<bool, 6>& open) override;
+    void DevFeedback(const std::string& line) override;
+    void SetupFeedback(const std::string& line) override;
+    void RelayBoardChecked(bool ok) override;
+    void MfcChecked(bool ok) override;
+    void GasChosen(int address, const std::optional<TGasBLimitRange>& range) override;
+    void WaterTemperatureRead(double pH2O, const std::string& label, bool forEdit) override;
+    void PlanAdopted(const std::vector<std::string>& report, int gasAPpm, int h2oPpm, bool defined) override;
+    void MixtureWritten(int gasAPpm, int h2oPpm, std::optional<double> gasBLimit) override;
+    void GridRowWritten(int row, const std::vector<std::string>& cells) override;
+    void RowStored(int row, const RecordRow& record) override;
+    void ResetMarked(TDateTime when) override;
+    void AutosaveShown(const std::string& text) override;
+    void Saved(const std::string& path, bool ok) override;
+    void ProgramStepStarted(int step) override;
+    void ProgramOperationPressed(int step, ProgramOperation operation) override;
+    void ProgramEnded(const std::string& line) override;
+    void ProgramStatusChanged(const ProgramRunStatus& status) override;
+    void ProgramRefused(const std::vector<StepProblem>& problems) override;
 
     // ---- Controls (owned by the window)
     TPageControl* PageControl1 = nullptr;
@@ -210,52 +224,21 @@ public:
     QPlainTextEdit* MemoDevFeedback = nullptr;
 
     // Non-visual
-    QTimer* Timer1 = nullptr;
     SaveDialogSettings SaveDialog1;
-
-    // ---- The state of a run
-    TMixerState Mode = TMixerState::Unknown;
-    TMixerState PreviousMode = TMixerState::Unknown;
-    TDateTime StopDeadline = 0.0;
-    bool MethodStarted = false;
-    std::array<std::uint8_t, 6> ValveState{};  // V1..V6, 1 = open
-    TFlowInfo FlowInfoA;
-    TFlowInfo FlowInfoB;
-    double MaxFlowB = 0.0;
-    TCompound CompoundA;
-    TCompound CompoundB;
-    TCompound CompoundH2O;
-    std::string MixingMethod;
-    double RequiredFlowA = 0.0;
-    double RequiredFlowB = 0.0;
-    double WettingFraction = 0.0;
-    std::int32_t PulseCount = 0;
-    bool PpmEditBusy = false;
-    bool SetpointASent = false;
-    bool SetpointBSent = false;
-    double PulseExtraA = 1.0;
-    double PulseExtraB = 1.0;
-    TTotalizer TotalizerA;
-    TTotalizer TotalizerB;
-    std::unique_ptr<TThreadWetting> WettingThread;
-    bool WettingStopRequest = false;
-    bool WettingStopped = false;
-    double WetTimeOccurred = 0.0;  // s
-    TColumnInfo ColumnInfo{};
-    TDateTime LastStoreTime = 0.0;
-    TDateTime LastAutosaveTime = 0.0;
 
     // The valve picture that Image1 shows.
     TValveSchematic Schematic;
-    // The produced-mixture table that StringGrid1 shows.
+    // The produced-mixture table as the mixer wrote it; StringGrid1 shows it.
     TRecordGrid RecordGrid{RecordColumnCount};
-    // Where Save writes its file; tests put failing file systems here.
-    std::function<WriteOutcome(const std::string&, const ContentProducer&)> WriteFile =
-        WriteFileAtomically;
-    // Told of each stored row, for views that follow the run.
-    std::function<void(const RecordRow&)> RowStored;
-    // The on-disk copy of the stored rows, opened with the first one.
-    std::unique_ptr<TRecordJournal> Journal;
+    TColumnInfo ColumnInfo{};
+    // Told of each stored row and each tick, for views that follow the run.
+    std::function<void(const RecordRow&)> RowStoredHook;
+    std::function<void()> TickedHook;
+    // Told of the program runner's news, for views that follow it.
+    std::function<void(int step)> StepStartedHook;
+    std::function<void(int step, ProgramOperation)> OperationPressedHook;
+    std::function<void(const std::string& line)> ProgramEndedHook;
+    std::function<void(const std::string& path, bool ok)> SavedHook;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -269,34 +252,32 @@ private:
     void BuildDebugTab();
     void BuildProgramTab();
     void WireEvents();
+    void SendSettings();
 
     bool BothPortsFake() const;
-    void TestRelayBoard();
-    void MarkGridReset();
-    std::string GridLineOfRow(int row) const;
-    void JournalRow(int row);
+    // A command on the ports the lists show, as every exchange of the set-up uses them.
+    void PostOnTheListedPorts(TMixer::Command command);
+    void ChooseGas(int address, TListBox* list, const char* fakeGas, bool fake);
     void SetGasBLimitRange(const TGasBLimitRange& range);
-    void AppendSetupFeedback(const std::string& line);
-    void AppendDevFeedback(const std::string& line);
-
-    // The mode actions of the tick that take more than one call.
-    void FlushSequence();
-    void DilutionStep();
-    void PulseStep(char gas, std::uint32_t address, TTotalizer& totalizer, double requiredFlow,
-                   double& extra, float pulseSetpoint);
-    void KeepTickCadence();
-    // The shut-down's valve and setpoint part, as far as the equipment was validated.
-    void CloseValvesAndSetpoints();
+    void BalanceAndPreview();
+    // The mixture in the fields, as the mixer is asked for it.
+    MixtureRequest FieldsRequest() const;
 
     FormServices services_;
     ErrorReporter errors_;
+    std::unique_ptr<MixerView> queuedView_;
+    std::unique_ptr<TMixer> mixer_;
+    std::unique_ptr<MixerThread> mixerThread_;
+    MixerSnapshot snapshot_;
+    ProgramRunStatus programStatus_;
     TRecordGridModel* gridModel_ = nullptr;
     bool schematicShowPending_ = false;
-    bool tickRunning_ = false;
-    bool unknownMethodReported_ = false;  // since the last "Apply Mixture"
-    bool closeAfterStop_ = false;  // the window closed while a worker stop was awaited
-    bool closed_ = false;  // the shut-down ran: nothing may reach the instruments after it
-    bool waterReadOnce_ = false;  // the board has answered a water reading
+    bool PpmEditBusy = false;
+    bool fieldsFromMixer_ = false;  // the mixer writes the fields: no preview of its own
+    bool readingWater_ = false;     // a ppm change waits for its water reading
+    int askedH2OPpm_ = 0;           // the water the operator asked for, before the bubbler capped it
+    bool busyCursor_ = false;       // a worker stop is awaited
+    bool closed_ = false;
 };
 
 }  // namespace gasmixer

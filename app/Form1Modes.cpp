@@ -1,37 +1,46 @@
 #include "app/Form1.h"
 
-#include "controls/RtFloatEdit.h"
-
-#include <QLabel>
+#include "mixer/ProgramRunner.h"
 
 namespace gasmixer {
 
-namespace {
-
-// Every mode button first stops a running wetting worker, so that a worker
-// never outlives the Dilution that started it. The hardware follows at the
-// next tick.
-void EnterMode(TForm1& form, TMixerState mode, const char* status)
+// A mode button pressed by the operator ends a running program first.
+void TForm1::ButtonStopClick()
 {
-    form.StopThread();
-    form.Mode = mode;
-    form.SetpointBSent = false;
-    form.MethodStarted = false;
-    form.LabelStatus->setText(QString::fromLatin1(status));
+    Post([](TMixer& mixer) {
+        mixer.Runner().OperatorPressed();
+        mixer.ButtonStopClick();
+    });
 }
 
-}  // namespace
+void TForm1::ButtonFlushClick()
+{
+    Post([](TMixer& mixer) {
+        mixer.Runner().OperatorPressed();
+        mixer.ButtonFlushClick();
+    });
+}
 
-void TForm1::ButtonStopClick() { EnterMode(*this, TMixerState::Standby, "Standby"); }
+void TForm1::ButtonBypassClick()
+{
+    Post([](TMixer& mixer) {
+        mixer.Runner().OperatorPressed();
+        mixer.ButtonBypassClick();
+    });
+}
 
-void TForm1::ButtonFlushClick() { EnterMode(*this, TMixerState::Flushing, "Flushing"); }
+// "Apply Mixture": the mixer plans the fields' mixture itself and adopts it.
+void TForm1::ButtonDilutionClick()
+{
+    Post([request = FieldsRequest()](TMixer& mixer) {
+        mixer.Runner().OperatorPressed();
+        mixer.ButtonDilutionClick(request);
+    });
+}
 
-void TForm1::ButtonBypassClick() { EnterMode(*this, TMixerState::Bypass, "Bypass"); }
-
-// From now, not added to the old deadline.
 void TForm1::ButtonAddToCounterClick()
 {
-    StopDeadline = services_.clock.Now() + RtDoubleEditCounter->Value() / 24;
+    Post([](TMixer& mixer) { mixer.ButtonAddToCounterClick(); });
 }
 
 }  // namespace gasmixer

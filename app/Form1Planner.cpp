@@ -9,7 +9,6 @@
 #include "mixing/MixturePlanner.h"
 #include "plot/MixturePlot.h"
 
-#include <QLabel>
 #include <QPlainTextEdit>
 
 namespace gasmixer {
@@ -27,10 +26,20 @@ QString JoinLines(const std::vector<std::string>& lines)
 
 void TForm1::RtIntegerEditGasAPPMValueChanged(QObject*)
 {
-    if (PpmEditBusy) return;
-    RtIntegerEditH2OTempValueChanged();
+    if (PpmEditBusy || fieldsFromMixer_) return;
+    askedH2OPpm_ = RtIntegerEditH2Oppm->Value();
     {
-        // The value writes fire this handler again; it returns at once meanwhile.
+        // A reading that comes back later balances the fields again.
+        const ScopedFlag reading(readingWater_);
+        RtIntegerEditH2OTempValueChanged();
+    }
+    BalanceAndPreview();
+}
+
+void TForm1::BalanceAndPreview()
+{
+    {
+        // The value writes fire the ppm handler again; it returns at once meanwhile.
         const ScopedFlag busy(PpmEditBusy);
         const int a = RtIntegerEditGasAPPM->Value();
         const int w = RtIntegerEditH2Oppm->Value();
@@ -44,76 +53,68 @@ void TForm1::RtIntegerEditGasAPPMValueChanged(QObject*)
         if (f.H2OPpm != w) RtIntegerEditH2Oppm->SetValue(f.H2OPpm);
         RtIntegerEditGasBPPM->SetValue(f.GasBPpm);
     }
-    Calculate(false);
+    Calculate();
 }
 
 void TForm1::RtNumericUpDn1ValueChanged(QObject*)
 {
-    FlowInfoB.Max = static_cast<float>(RtNumericUpDn1->Value());
-    Calculate(false);
+    if (fieldsFromMixer_) return;
+    const double value = RtNumericUpDn1->Value();
+    const double minimum = RtNumericUpDn1->MinValue();
+    const double maximum = RtNumericUpDn1->MaxValue();
+    Post([value, minimum, maximum](TMixer& mixer) { mixer.SetGasBLimit(value, minimum, maximum); });
+    Calculate();
 }
 
 void TForm1::RtNumericUpDn1Click(QObject* Sender) { RtNumericUpDn1ValueChanged(Sender); }
 
-// "Apply Mixture": the plan on show becomes the running plan, whatever
-// method it is, and the totalizers start counting it.
-void TForm1::ButtonDilutionClick()
+MixtureRequest TForm1::FieldsRequest() const
 {
-    StopThread();
-    Calculate(true);
-    LabelStatus->setText(QStringLiteral("Dilution"));
-    Mode = TMixerState::Dilution;
-    SetpointBSent = false;
-    MethodStarted = false;
-    StopDeadline = services_.clock.Now() + RtDoubleEditCounter->Value() / 24;
-    ResetRetrieveTotalizers();
-    WetTimeOccurred = 0;
-    unknownMethodReported_ = false;
+    return {RtIntegerEditGasAPPM->Value(), RtIntegerEditH2Oppm->Value(), RtNumericUpDn1->Value()};
 }
 
-void TForm1::MarkGridReset()
+// The preview: the plan of the fields on show, with the gases and
+// controllers the mixer was last seen with. The running plan stays.
+void TForm1::Calculate()
 {
-    if (!RecordGrid.Cell(0, 1).empty()) RecordGrid.AddRow();
-    RecordGrid.SetCell(ColumnIdOf(ColumnInfo, "Mode"), RecordGrid.RowCount() - 1, "Reset");
-    MixturePlot->AddReset(services_.clock.Now());
+    std::string planText;
+    if (ListBoxSetupGas1->ItemIndex() >= 0 && ListBoxSetupGas2->ItemIndex() >= 0) {
+        PlanInput input;
+        input.GasAPpm = RtIntegerEditGasAPPM->Value();
+        input.GasBPpm = RtIntegerEditGasBPPM->Value();
+        input.H2OPpm = RtIntegerEditH2Oppm->Value();
+        input.PH2O = RtIntegerEditpH2O->Value();
+        input.GasBLimit = RtNumericUpDn1->Value();
+        input.CompoundA = FindCompound(ListBoxSetupGas1->SelectedText());
+        input.CompoundB = FindCompound(ListBoxSetupGas2->SelectedText());
+        input.FlowInfoA = snapshot_.FlowInfoA;
+        input.FlowInfoB = snapshot_.FlowInfoB;
+        input.FlowInfoB.Max = static_cast<float>(input.GasBLimit);
+        input.PreviousWettingFraction = snapshot_.WettingFraction;
+        Memo4->setPlainText(JoinLines(PlanMixture(input).Report));
+        planText = Memo4->toPlainText().toStdString();
+    } else {
+        planText = Memo4->toPlainText().toStdString();
+    }
+    // The table marks every plan shown; saves carry the text on show.
+    Post([planText = std::move(planText)](TMixer& mixer) { mixer.PreviewShown(planText); });
 }
 
-void TForm1::Calculate(bool Apply)
+void TForm1::PlanAdopted(const std::vector<std::string>& report, int gasAPpm, int h2oPpm, bool defined)
 {
-    FlowInfoB.Max = static_cast<float>(RtNumericUpDn1->Value());
-    if (Apply) {
-        Memo4->clear();
-        PulseCount = 0;
-        PulseExtraA = 1.0;
-        PulseExtraB = 1.0;
-        SetpointASent = false;
-        SetpointBSent = false;
-    }
-    MarkGridReset();
-    if (ListBoxSetupGas1->ItemIndex() < 0 || ListBoxSetupGas2->ItemIndex() < 0) return;
+    Memo4->clear();
+    if (!report.empty()) Memo4->setPlainText(JoinLines(report));
+    if (defined) MixturePlot->SetRequested(gasAPpm, h2oPpm);
+}
 
-    PlanInput input;
-    input.GasAPpm = RtIntegerEditGasAPPM->Value();
-    input.GasBPpm = RtIntegerEditGasBPPM->Value();
-    input.H2OPpm = RtIntegerEditH2Oppm->Value();
-    input.PH2O = RtIntegerEditpH2O->Value();
-    input.GasBLimit = RtNumericUpDn1->Value();
-    input.CompoundA = FindCompound(ListBoxSetupGas1->SelectedText());
-    input.CompoundB = FindCompound(ListBoxSetupGas2->SelectedText());
-    input.FlowInfoA = FlowInfoA;
-    input.FlowInfoB = FlowInfoB;
-    input.PreviousWettingFraction = WettingFraction;
-    const PlanResult plan = PlanMixture(input);
-
-    Memo4->setPlainText(JoinLines(plan.Report));
-    // A preview only shows the plan; the running one stays in force.
-    if (Apply && plan.Defined) {
-        MixingMethod = plan.MixingMethod();
-        RequiredFlowA = plan.RequiredFlowA;
-        RequiredFlowB = plan.RequiredFlowB;
-        WettingFraction = plan.WettingFraction;
-        MixturePlot->SetRequested(input.GasAPpm, input.H2OPpm);
-    }
+// A program's mixture: the fields show it, without a preview of their own.
+void TForm1::MixtureWritten(int gasAPpm, int h2oPpm, std::optional<double> gasBLimit)
+{
+    const ScopedFlag quiet(fieldsFromMixer_);
+    RtIntegerEditGasAPPM->SetValue(gasAPpm);
+    RtIntegerEditH2Oppm->SetValue(h2oPpm);
+    RtIntegerEditGasBPPM->SetValue(WholeMixturePpm - gasAPpm - h2oPpm);
+    if (gasBLimit) RtNumericUpDn1->SetValue(*gasBLimit);
 }
 
 }  // namespace gasmixer

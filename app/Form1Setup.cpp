@@ -1,9 +1,8 @@
 #include "app/Form1.h"
 
-#include "app/BusyCursor.h"
-#include "app/GasBLimit.h"
 #include "app/ListBox.h"
 #include "app/PageControl.h"
+#include "controls/RtNumericUpDn.h"
 
 #include <QCheckBox>
 #include <QPlainTextEdit>
@@ -16,14 +15,10 @@ constexpr const char* NotValidatedText = "MFC not validated, cannot select gas y
 
 bool TForm1::BothPortsFake() const
 {
-    return ListBoxPortSolenoid->SelectedText() == FakePortName &&
-           ListBoxPortMFC->SelectedText() == FakePortName;
+    return ListBoxPortSolenoid->SelectedText() == FakePortName && ListBoxPortMFC->SelectedText() == FakePortName;
 }
 
-void TForm1::AppendSetupFeedback(const std::string& line)
-{
-    MemoSetupFeedback->appendPlainText(QString::fromStdString(line));
-}
+void TForm1::SetupFeedback(const std::string& line) { MemoSetupFeedback->appendPlainText(QString::fromStdString(line)); }
 
 void TForm1::ButtonSetupFindPortsClick()
 {
@@ -43,64 +38,80 @@ void TForm1::ListBoxPortSolenoidClick()
 
 void TForm1::ListBoxPortMFCClick() { ButtonSetupValidateClick(); }
 
+void TForm1::PostOnTheListedPorts(TMixer::Command command)
+{
+    Post([relay = ListBoxPortSolenoid->SelectedText(), mfc = ListBoxPortMFC->SelectedText(),
+          command = std::move(command)](TMixer& mixer) {
+        mixer.ChoosePorts(relay, mfc);
+        command(mixer);
+    });
+}
+
+// The mixer validates what the lists show; the answers check the boxes.
 void TForm1::ButtonSetupValidateClick()
 {
+    PostOnTheListedPorts([](TMixer& mixer) { mixer.Validate(); });
     if (BothPortsFake()) {
-        AppendSetupFeedback("Fake ports selected. Imaginary mixer used for testing purposes.");
-        CheckBoxSolenoidOK->setChecked(true);
-        CheckBoxMFCOK->setChecked(true);
         ListBoxSetupGas1->SetItemIndex(0);  // "O2"
         ListBoxSetupGas1Click();
         ListBoxSetupGas2->SetItemIndex(1);  // "N2"
         ListBoxSetupGas2Click();
-        return;
     }
-    const BusyCursor busy;
-    if (ListBoxPortSolenoid->ItemIndex() >= 0) TestRelayBoard();
-    if (ListBoxPortMFC->ItemIndex() >= 0) ValidateMFC();
+}
+
+void TForm1::RelayBoardChecked(bool ok)
+{
+    CheckBoxSolenoidOK->setChecked(ok);
+    CheckContinue();
+}
+
+void TForm1::MfcChecked(bool ok)
+{
+    CheckBoxMFCOK->setChecked(ok);
+    CheckContinue();
 }
 
 void TForm1::ListBoxSetupGas1Click()
 {
-    if (ListBoxPortSolenoid->SelectedText() == FakePortName) {
-        FlowInfoA = FakeFlowInfoA();
-        CompoundA = FindCompound("O2");
-        PulseExtraA = 1.0;
-    } else if (CheckBoxMFCOK->isChecked()) {
-        const BusyCursor busy;
-        FlowInfoA = MinMaxFlow(ListBoxPortMFC->SelectedText(), 1);
-        CompoundA = FindCompound(ListBoxSetupGas1->SelectedText());
-        PulseExtraA = 1.0;
-        // The previews run by the new gas B limit range inside MinMaxFlow saw
-        // the records of before the read: show the plan for the ones just read.
-        Calculate(false);
-    } else {
+    ChooseGas(1, ListBoxSetupGas1, "O2", ListBoxPortSolenoid->SelectedText() == FakePortName);
+}
+
+void TForm1::ListBoxSetupGas2Click() { ChooseGas(2, ListBoxSetupGas2, "N2", BothPortsFake()); }
+
+// The imaginary mixer has its own gas whatever the list says; a real one
+// needs its controllers validated first.
+void TForm1::ChooseGas(int address, TListBox* list, const char* fakeGas, bool fake)
+{
+    if (!fake && !CheckBoxMFCOK->isChecked()) {
         services_.dialogs.Information(NotValidatedText);
-        ListBoxSetupGas1->SetItemIndex(-1);
+        list->SetItemIndex(-1);
+        CheckContinue();
+        return;
+    }
+    PostOnTheListedPorts([address, gas = fake ? std::string(fakeGas) : list->SelectedText()](TMixer& mixer) {
+        mixer.ChooseGas(address, gas);
+    });
+    CheckContinue();
+}
+
+void TForm1::GasChosen(int, const std::optional<TGasBLimitRange>& range)
+{
+    // Each write of the range runs the gas B limit handler and a preview.
+    if (range) SetGasBLimitRange(*range);
+    if (!BothPortsFake()) {
+        // The previews run by the new range saw the controller of before: show
+        // the plan for the one just read.
+        Calculate();
     }
     CheckContinue();
 }
 
-void TForm1::ListBoxSetupGas2Click()
+void TForm1::SetGasBLimitRange(const TGasBLimitRange& range)
 {
-    if (BothPortsFake()) {
-        FlowInfoB = FakeFlowInfoB();
-        CompoundB = FindCompound("N2");
-        PulseExtraB = 1.0;
-        SetGasBLimitRange(FakeGasBLimitRange(FlowInfoB));
-    } else if (CheckBoxMFCOK->isChecked()) {
-        const BusyCursor busy;
-        FlowInfoB = MinMaxFlow(ListBoxPortMFC->SelectedText(), 2);
-        CompoundB = FindCompound(ListBoxSetupGas2->SelectedText());
-        PulseExtraB = 1.0;
-        // The previews run by the new gas B limit range inside MinMaxFlow saw
-        // the records of before the read: show the plan for the ones just read.
-        Calculate(false);
-    } else {
-        services_.dialogs.Information(NotValidatedText);
-        ListBoxSetupGas2->SetItemIndex(-1);
-    }
-    CheckContinue();
+    RtNumericUpDn1->SetMaxValue(range.Maximum);
+    RtNumericUpDn1->SetMinValue(range.Minimum);
+    RtNumericUpDn1->SetValue(range.Value);
+    RtNumericUpDn1->SetIncrement(range.Increment);
 }
 
 void TForm1::ListBoxSetupGas1KeyUp() { CheckContinue(); }
@@ -108,17 +119,15 @@ void TForm1::ListBoxSetupGas1KeyUp() { CheckContinue(); }
 void TForm1::CheckContinue()
 {
     CheckBoxGasesSelected->setChecked(CheckBoxSolenoidOK->isChecked() && CheckBoxMFCOK->isChecked() &&
-                                      ListBoxSetupGas1->ItemIndex() >= 0 &&
-                                      ListBoxSetupGas2->ItemIndex() >= 0);
+                                      ListBoxSetupGas1->ItemIndex() >= 0 && ListBoxSetupGas2->ItemIndex() >= 0);
 }
 
 void TForm1::PageControl1Changing(bool& AllowChange)
 {
-    AllowChange = CheckBoxSolenoidOK->isChecked() && CheckBoxMFCOK->isChecked() &&
-                  CheckBoxGasesSelected->isChecked();
+    AllowChange =
+        CheckBoxSolenoidOK->isChecked() && CheckBoxMFCOK->isChecked() && CheckBoxGasesSelected->isChecked();
     if (!AllowChange) {
-        services_.dialogs.Information(
-            "Must validate equipment and select gas types before proceeding to operation");
+        services_.dialogs.Information("Must validate equipment and select gas types before proceeding to operation");
     }
 }
 
@@ -130,6 +139,7 @@ void TForm1::PageControl1Change()
         CheckBoxGasesSelected->setChecked(false);
         ListBoxSetupGas1->SetItemIndex(-1);
         ListBoxSetupGas2->SetItemIndex(-1);
+        Post([](TMixer& mixer) { mixer.ForgetGases(); });
         services_.dialogs.Information("Gas selections removed");
     }
     if (page == TabSheet1) RtIntegerEditH2OTempValueChanged();

@@ -5,16 +5,19 @@
 #include "common/Pause.h"
 #include "common/WorkerTiming.h"
 #include "instruments/PortListing.h"
+#include "records/AtomicFileWriter.h"
+#include "records/RecordJournal.h"
 #include "regulation/WettingDrawing.h"
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 namespace gasmixer {
 
 // What the main window takes from outside, so that tests can stand in for
-// the wall clock, the port listing, the modal boxes and the wetting
-// worker's time.
+// the wall clock, the port listing, the modal boxes, the mixer's waits and
+// files, and the thread the mixer runs on.
 struct FormServices {
     const Clock& clock;
     PortLister listPorts;
@@ -25,6 +28,11 @@ struct FormServices {
     // A uniform integer from 1 to 99: the schematic's wet/dry drawing.
     std::function<int()> drawPercent = UniformPercentDraw{};
     WorkerTiming& wettingTiming = SystemWorkerTiming::Instance();  // the wetting worker's
+    std::function<WriteOutcome(const std::string&, const ContentProducer&)> writeFile = WriteFileAtomically;
+    std::string journalFolder = DefaultJournalFolder();
+    // The mixer on a thread of its own, ticking by itself. Off, it runs on
+    // the window thread and ticks only when a test tells it to.
+    bool mixerThread = true;
 };
 
 }  // namespace gasmixer

@@ -1,7 +1,8 @@
 #include "app/ProgramPage.h"
 
 #include "app/OperatorDialogs.h"
-#include "app/ProgramRunner.h"
+#include "app/Form1.h"
+#include "mixer/ProgramRunner.h"
 #include "program/ProgramFile.h"
 #include "records/AtomicFileWriter.h"
 
@@ -36,8 +37,8 @@ std::string WorkingFolder()
 
 }  // namespace
 
-TProgramPage::TProgramPage(TForm1& form, const Clock& clock, OperatorDialogs& dialogs, QWidget* parent)
-    : QWidget(parent), dialogs_(dialogs), runner_(new ProgramRunner(form, clock, this)), folder_(WorkingFolder())
+TProgramPage::TProgramPage(TForm1& form, OperatorDialogs& dialogs, QWidget* parent)
+    : QWidget(parent), form_(form), dialogs_(dialogs), folder_(WorkingFolder())
 {
     TableProgram = new QTableWidget(0, ColumnCount, this);
     TableProgram->setHorizontalHeaderLabels(
@@ -71,8 +72,7 @@ TProgramPage::TProgramPage(TForm1& form, const Clock& clock, OperatorDialogs& di
     connect(ButtonProgramRemoveStep, &QPushButton::clicked, this, &TProgramPage::ButtonProgramRemoveStepClick);
     connect(ButtonProgramStart, &QPushButton::clicked, this, &TProgramPage::ButtonProgramStartClick);
     connect(ButtonProgramStop, &QPushButton::clicked, this, &TProgramPage::ButtonProgramStopClick);
-    connect(runner_, &ProgramRunner::StatusChanged, this, &TProgramPage::ShowRunState);
-    ShowRunState();
+    ShowRunState(status_);
 }
 
 void TProgramPage::AddRow(const ProgramStep* step)
@@ -89,7 +89,7 @@ void TProgramPage::SetProgram(const MixtureProgram& program)
 {
     TableProgram->setRowCount(0);
     for (const ProgramStep& step : program.Steps) AddRow(&step);
-    ShowRunState();
+    ShowRunState(status_);
 }
 
 std::optional<MixtureProgram> TProgramPage::Program()
@@ -148,7 +148,7 @@ void TProgramPage::RememberFolderOf(const std::string& path)
 
 void TProgramPage::ButtonProgramLoadClick()
 {
-    if (runner_->Running()) return;
+    if (status_.Running) return;
     if (const auto path = dialogs_.OpenFile(ProgramFileDialog(folder_))) LoadFrom(*path);
 }
 
@@ -163,19 +163,29 @@ void TProgramPage::ButtonProgramSaveClick()
     SaveTo(*path);
 }
 
+// The mixer plans and starts it; a refusal comes back as ShowRefusal.
 void TProgramPage::ButtonProgramStartClick()
 {
-    const std::optional<MixtureProgram> program = Program();
+    std::optional<MixtureProgram> program = Program();
     if (!program) return;
-    const std::vector<StepProblem> problems = runner_->Start(*program);
-    if (problems.empty()) return;
+    form_.Post([program = std::move(*program)](TMixer& mixer) {
+        const std::vector<StepProblem> problems = mixer.Runner().Start(program);
+        if (!problems.empty()) mixer.View().ProgramRefused(problems);
+    });
+}
+
+void TProgramPage::ShowRefusal(const std::vector<StepProblem>& problems)
+{
     std::string text = "The program cannot start:";
     for (const StepProblem& p : problems)
         text += "\n" + (p.Step > 0 ? "Step " + std::to_string(p.Step) + ": " : std::string{}) + p.Reason;
     dialogs_.Information(text);
 }
 
-void TProgramPage::ButtonProgramStopClick() { runner_->Stop(); }
+void TProgramPage::ButtonProgramStopClick()
+{
+    form_.Post([](TMixer& mixer) { mixer.Runner().Stop(); });
+}
 
 void TProgramPage::ButtonProgramAddStepClick()
 {
@@ -188,17 +198,18 @@ void TProgramPage::ButtonProgramRemoveStepClick()
     if (TableProgram->currentRow() >= 0) TableProgram->removeRow(TableProgram->currentRow());
 }
 
-void TProgramPage::ShowRunState()
+void TProgramPage::ShowRunState(const ProgramRunStatus& status)
 {
-    const bool running = runner_->Running();
-    LabelProgramStatus->setText(QString::fromStdString(runner_->StatusText()));
+    status_ = status;
+    const bool running = status.Running;
+    LabelProgramStatus->setText(QString::fromStdString(status.Text.empty() ? "No program has run." : status.Text));
     TableProgram->setEditTriggers(running ? QAbstractItemView::NoEditTriggers
                                           : QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                                                 QAbstractItemView::AnyKeyPressed);
     for (QPushButton* b : {ButtonProgramLoad, ButtonProgramAddStep, ButtonProgramRemoveStep, ButtonProgramStart})
         b->setEnabled(!running);
     ButtonProgramStop->setEnabled(running);
-    const int active = runner_->ActiveStep();
+    const int active = status.ActiveStep;
     for (int row = 0; row < TableProgram->rowCount(); ++row) {
         for (int column = 0; column < ColumnCount; ++column) {
             if (QTableWidgetItem* item = TableProgram->item(row, column))

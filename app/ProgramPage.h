@@ -1,5 +1,6 @@
 #pragma once
 
+#include "mixer/MixerView.h"
 #include "program/MixtureProgram.h"
 
 #include <QWidget>
@@ -13,19 +14,15 @@ class QTableWidget;
 
 namespace gasmixer {
 
-class Clock;
 class OperatorDialogs;
-class ProgramRunner;
 class TForm1;
 
 // The "Program" tab: the steps of a mixture program in an editable table,
-// its file, and the runner that plays it on the window.
+// its file, and the view of the mixer's program runner.
 class TProgramPage final : public QWidget {
     Q_OBJECT
 public:
-    TProgramPage(TForm1& form, const Clock& clock, OperatorDialogs& dialogs, QWidget* parent = nullptr);
-
-    ProgramRunner& Runner() const { return *runner_; }
+    TProgramPage(TForm1& form, OperatorDialogs& dialogs, QWidget* parent = nullptr);
 
     void SetProgram(const MixtureProgram& program);
     // The table as a program; nothing, and the operator told why, when a row is wrong.
@@ -41,6 +38,10 @@ public:
     void ButtonProgramAddStepClick();
     void ButtonProgramRemoveStepClick();
 
+    // The runner's news: the status line, the highlighted step, the buttons.
+    void ShowRunState(const ProgramRunStatus& status);
+    void ShowRefusal(const std::vector<StepProblem>& problems);
+
     QTableWidget* TableProgram = nullptr;
     QPushButton* ButtonProgramLoad = nullptr;
     QPushButton* ButtonProgramSave = nullptr;
@@ -51,12 +52,12 @@ public:
     QLabel* LabelProgramStatus = nullptr;
 
 private:
-    void ShowRunState();
     void AddRow(const ProgramStep* step);
     void RememberFolderOf(const std::string& path);  // for the next file dialog
 
+    TForm1& form_;
     OperatorDialogs& dialogs_;
-    ProgramRunner* runner_;
+    ProgramRunStatus status_;
     std::string folder_;  // of the last program file loaded or saved; the working folder at first
 };
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/RecordGrid.h"
+#include "records/RecordGrid.h"
 
 #include <QAbstractTableModel>
 

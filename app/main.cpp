@@ -1,8 +1,8 @@
 #include "app/Form1.h"
 #include "app/GuardedApplication.h"
 #include "app/QtOperatorDialogs.h"
-#include "app/SignalBridge.h"
-#include "app/SystemFormatSettings.h"
+#include "mixer/SignalBridge.h"
+#include "mixer/SystemFormatSettings.h"
 #include "instruments/PortListing.h"
 
 #include <QGuiApplication>

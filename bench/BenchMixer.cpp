@@ -74,18 +74,29 @@ void BenchMixer::Ready(const std::string& gasA, const std::string& gasB)
 {
     ClickItem(*form_->ListBoxPortSolenoid, host_.RelayBoardPath());
     ClickItem(*form_->ListBoxPortMFC, host_.MfcLinePath());
+    Sync();
     ClickItem(*form_->ListBoxSetupGas1, gasA);
     ClickItem(*form_->ListBoxSetupGas2, gasB);
+    Sync();
     TGuardedTabBar* bar = form_->PageControl1->TabBar();
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(OperationPage).center());
     if (form_->PageControl1->ActivePageIndex() != OperationPage)
         throw std::runtime_error("the equipment or the gases were not accepted");
 }
 
-void BenchMixer::Apply(int gasAPpm)
+void BenchMixer::Apply(int gasAPpm, int h2oPpm)
 {
+    form_->RtIntegerEditH2Oppm->SetValue(h2oPpm);
     form_->RtIntegerEditGasAPPM->SetValue(gasAPpm);
+    Sync();  // the water reading balanced the fields
     QTest::mouseClick(form_->ButtonDilution, Qt::LeftButton);
+    Sync();
+}
+
+void BenchMixer::Sync()
+{
+    Ask([](TMixer&) { return true; });
+    QApplication::processEvents();
 }
 
 void UseOffscreenPlatform()

@@ -4,6 +4,7 @@
 #include "app/OperatorDialogs.h"
 #include "common/DateTime.h"
 #include "sim/SimulatorHost.h"
+#include "tests/support/AskMixer.h"
 
 #include <QTemporaryDir>
 
@@ -27,8 +28,8 @@ private:
     int errors_ = 0;
 };
 
-// The program's window offscreen on the wall clock and its own 250 ms timer,
-// wired to a simulator of its own (flow lag and line pacing as the real
+// The program's window offscreen on the wall clock, its mixer ticking on a
+// thread of its own, wired to a simulator of its own (flow lag and line pacing as the real
 // instruments have them), set up as an operator does it. Autosaves and the
 // record journal go to a scratch folder that goes with it.
 class BenchMixer {
@@ -44,8 +45,18 @@ public:
     // Both ports validated and the gases chosen by clicks, on the Operation
     // tab. Throws when the window refuses.
     void Ready(const std::string& gasA, const std::string& gasB);
-    // The ppm of gas A, then "Apply Mixture".
-    void Apply(int gasAPpm);
+    // The ppm of gas A and water, then "Apply Mixture"; returns once the
+    // mixer has adopted the plan.
+    void Apply(int gasAPpm, int h2oPpm = 0);
+    // Waits until the mixer has run everything posted so far and the window
+    // has taken its news.
+    void Sync();
+    // Runs `read` on the mixer's thread between ticks and returns its answer.
+    template <class Read>
+    auto Ask(Read read)
+    {
+        return test::AskMixer(form_->Mixer(), read);
+    }
 
     TForm1& Form() { return *form_; }
     sim::SimulatorHost& Host() { return host_; }

@@ -91,14 +91,17 @@ bool Run(const PulseCase& pulseCase, double minutes)
     TForm1& form = mixer.Form();
     mixer.Ready("O2", "N2");
     mixer.Apply(pulseCase.gasAPpm);
-    if (form.MixingMethod != pulseCase.method) {
-        std::printf("%d ppm O2 in N2 plans \"%s\", not \"%s\"\n", pulseCase.gasAPpm, form.MixingMethod.c_str(),
+    const std::string method = form.Snapshot().MixingMethod;
+    if (method != pulseCase.method) {
+        std::printf("%d ppm O2 in N2 plans \"%s\", not \"%s\"\n", pulseCase.gasAPpm, method.c_str(),
                     pulseCase.method);
         return false;
     }
     const bool gasA = pulseCase.pulsed == 'A';
-    const double required = gasA ? form.RequiredFlowA : form.RequiredFlowB;
-    const TDateTime start = gasA ? form.TotalizerA.StartTime : form.TotalizerB.StartTime;
+    const auto [required, start] = mixer.Ask([gasA](TMixer& m) {
+        return std::pair{gasA ? m.RequiredFlowA : m.RequiredFlowB,
+                         gasA ? m.TotalizerA.StartTime : m.TotalizerB.StartTime};
+    });
     sim::FlowController& controller = mixer.Host().Mfc(gasA ? 1 : 2);
     const Clock& clock = mixer.WallClock();
 
@@ -128,9 +131,11 @@ bool Run(const PulseCase& pulseCase, double minutes)
     sampler.join();
 
     const PulseFigures pulses = Pulses(controller.SetpointLog(), gasA ? PulseSetpointA : PulseSetpointB);
+    const auto [pulseCount, extra] = mixer.Ask(
+        [gasA](TMixer& m) { return std::pair{m.PulseCount, gasA ? m.PulseExtraA : m.PulseExtraB}; });
     std::printf("\n\"%s\", %d ppm O2 in N2: required flow %c %.9f g/min, controller minimum %.6f g/min\n",
                 pulseCase.method, pulseCase.gasAPpm, pulseCase.pulsed, required,
-                gasA ? form.FlowInfoA.Min : form.FlowInfoB.Min);
+                gasA ? form.Snapshot().FlowInfoA.Min : form.Snapshot().FlowInfoB.Min);
     std::printf("%8s  %12s  %12s  %13s  %6s  %29s\n", "minutes", "delivered g", "target g", "difference g",
                 "ratio", "difference since the last mark");
     for (const Mark& mark : marks) {
@@ -138,12 +143,13 @@ bool Run(const PulseCase& pulseCase, double minutes)
                     mark.targetG, mark.deliveredG - mark.targetG, mark.deliveredG / mark.targetG, mark.lowG,
                     mark.highG);
     }
-    std::printf("pulses %d (the window counted %d), length at the controller mean %.0f ms, max %.0f ms; "
+    std::printf("pulses %d (the mixer counted %d), length at the controller mean %.0f ms, max %.0f ms; "
                 "lengthening counter at the end %.0f; errors shown %d\n",
-                pulses.count, form.PulseCount, pulses.meanMs, pulses.maxMs,
-                gasA ? form.PulseExtraA : form.PulseExtraB, mixer.Errors());
+                pulses.count, pulseCount, pulses.meanMs, pulses.maxMs, extra, mixer.Errors());
     std::fflush(stdout);
-    return true;
+    // No pulse reached the controller: nothing was dosed, nothing measured.
+    if (pulses.count == 0) std::printf("no pulse reached the controller: nothing was measured\n");
+    return pulses.count > 0;
 }
 
 int Usage(const char* program, bool asked)
@@ -178,7 +184,7 @@ int main(int argc, char** argv)
     }
     if (minutes <= 0.0 || (only && *only != 'A' && *only != 'B') || (gasAPpm && !only)) return Usage(argv[0], false);
 
-    std::printf("pulse methods through the window's tick against the simulator, %.1f min each\n", minutes);
+    std::printf("pulse methods through the mixer's tick against the simulator, %.1f min each\n", minutes);
     bool planned = true;
     try {
         for (PulseCase pulseCase : Cases) {

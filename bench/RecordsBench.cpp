@@ -1,10 +1,10 @@
 // The produced-mixture table over a long run: append cost early and late,
 // memory per byte of saved text, Save against a plain write of the same
 // bytes, and appending plus scrolling the view at a million rows.
-#include "app/ColumnInfo.h"
-#include "app/RecordCells.h"
-#include "app/RecordGrid.h"
-#include "app/RecordGridFile.h"
+#include "records/ColumnInfo.h"
+#include "records/RecordCells.h"
+#include "records/RecordGrid.h"
+#include "records/RecordGridFile.h"
 #include "app/RecordGridModel.h"
 #include "records/AtomicFileWriter.h"
 #include "records/RecordRow.h"

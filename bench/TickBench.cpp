@@ -1,90 +1,45 @@
-// The control tick on the window thread in real time, against the simulator
-// (line pacing on): the period between ticks and how long each tick holds
-// the thread, in Standby, in a constant-flow Dilution and in a pulse Dilution.
+// The control tick on the mixer's thread in real time, against the simulator
+// (line pacing on), and the window beside it: in Standby, a constant-flow
+// Dilution, a pulse Dilution and a humidified Dilution,
+//   - the tick period, from the ticks the window is told of;
+//   - how long the window thread is held at a time, from a 1 ms probe timer
+//     on it: its lateness, the longest in each tick's span;
+//   - the latency of a key typed into a text field, posted from another
+//     thread, until the field has taken it.
 //
 //   bench_ticks                one minute in each mode
 //   bench_ticks --minutes N    N minutes in each mode
-//
-// The window's timer is wired to a wrapper that times Timer1Timer; nothing
-// else changes.
 #include "app/GuardedApplication.h"
 #include "bench/BenchMixer.h"
 
 #include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <exception>
-#include <optional>
+#include <mutex>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace gasmixer::bench {
 namespace {
 
 using Steady = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+constexpr auto ProbeEvery = 1ms;
+constexpr auto KeyEvery = 37ms;  // off the tick's beat
 
 double Ms(Steady::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
-
-// Times every tick the timer starts; a tick started inside another one (it
-// returns at once) is counted, not timed.
-class TickTimes {
-public:
-    explicit TickTimes(TForm1& form) : form_(form)
-    {
-        QObject::disconnect(form.Timer1, &QTimer::timeout, &form, &TForm1::Timer1Timer);
-        QObject::connect(form.Timer1, &QTimer::timeout, &form, [this] { Tick(); });
-    }
-
-    void Restart()
-    {
-        periodsMs_.clear();
-        lengthsMs_.clear();
-        nested_ = 0;
-        lastStart_.reset();
-    }
-
-    const std::vector<double>& PeriodsMs() const { return periodsMs_; }
-    const std::vector<double>& LengthsMs() const { return lengthsMs_; }
-    int Nested() const { return nested_; }
-
-private:
-    // Records the length also when the tick ends with an error.
-    struct Timing {
-        TickTimes& times;
-        Steady::time_point start = Steady::now();
-        ~Timing()
-        {
-            if (--times.depth_ == 0) times.lengthsMs_.push_back(Ms(Steady::now() - start));
-        }
-    };
-
-    void Tick()
-    {
-        if (depth_ > 0) {
-            ++nested_;
-        } else {
-            const Steady::time_point now = Steady::now();
-            if (lastStart_) periodsMs_.push_back(Ms(now - *lastStart_));
-            lastStart_ = now;
-        }
-        ++depth_;
-        const Timing timing{*this};
-        form_.Timer1Timer();
-    }
-
-    TForm1& form_;
-    int depth_ = 0;
-    int nested_ = 0;
-    std::optional<Steady::time_point> lastStart_;
-    std::vector<double> periodsMs_;
-    std::vector<double> lengthsMs_;
-};
 
 // Nearest rank.
 double Percentile(std::vector<double> values, double share)
@@ -95,52 +50,168 @@ double Percentile(std::vector<double> values, double share)
     return values[std::clamp<std::size_t>(rank, 1, values.size()) - 1];
 }
 
-void RunFor(double minutes)
+double Max(const std::vector<double>& values)
 {
-    QTimer::singleShot(std::chrono::milliseconds(static_cast<long long>(minutes * 60000.0)), qApp,
-                       &QCoreApplication::quit);
-    QCoreApplication::exec();
+    return values.empty() ? 0.0 : *std::max_element(values.begin(), values.end());
 }
 
-void PrintRow(const char* mode, const TickTimes& times)
+// What one mode's run measured, on the window thread.
+struct Figures {
+    std::vector<double> periodsMs;   // between ticks
+    std::vector<double> heldMs;      // the window's longest hold within each tick's span
+    std::vector<double> keyMs;       // key posted -> field changed
+    std::size_t frames = 0;          // valve and setpoint frames the instruments took
+    std::size_t rows = 0;            // rows stored
+};
+
+// Types into a field from a thread of its own, one key every KeyEvery:
+// alternately a letter and a backspace, so the text stays short.
+class Typist {
+public:
+    explicit Typist(QLineEdit& field) : field_(field)
+    {
+        QObject::connect(&field_, &QLineEdit::textChanged, &field_, [this] {
+            const std::lock_guard lock(mutex_);
+            if (sentAt_) latenciesMs_.push_back(Ms(Steady::now() - *sentAt_));
+            sentAt_.reset();
+        });
+        thread_ = std::thread([this] { Type(); });
+    }
+    ~Typist()
+    {
+        stop_ = true;
+        thread_.join();
+    }
+
+    std::vector<double> Latencies()
+    {
+        const std::lock_guard lock(mutex_);
+        return latenciesMs_;
+    }
+
+private:
+    void Type()
+    {
+        bool letter = true;
+        while (!stop_) {
+            std::this_thread::sleep_for(KeyEvery);
+            {
+                const std::lock_guard lock(mutex_);
+                if (sentAt_) continue;  // the last key is not in yet
+                sentAt_ = Steady::now();
+            }
+            const int key = letter ? Qt::Key_A : Qt::Key_Backspace;
+            const QString text = letter ? QStringLiteral("a") : QString();
+            QCoreApplication::postEvent(&field_, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier, text));
+            QCoreApplication::postEvent(&field_, new QKeyEvent(QEvent::KeyRelease, key, Qt::NoModifier, text));
+            letter = !letter;
+        }
+    }
+
+    QLineEdit& field_;
+    std::mutex mutex_;
+    std::optional<Steady::time_point> sentAt_;
+    std::vector<double> latenciesMs_;
+    std::atomic<bool> stop_ = false;
+    std::thread thread_;
+};
+
+std::size_t FramesTaken(sim::SimulatorHost& host)
 {
-    const auto& periods = times.PeriodsMs();
-    const auto& lengths = times.LengthsMs();
-    std::printf("%-32s %6zu  %7.1f %7.1f %7.1f   %7.1f %7.1f %7.1f  %6d\n", mode, lengths.size(),
-                Percentile(periods, 0.5), Percentile(periods, 0.99),
-                periods.empty() ? 0.0 : *std::max_element(periods.begin(), periods.end()), Percentile(lengths, 0.5),
-                Percentile(lengths, 0.99), lengths.empty() ? 0.0 : *std::max_element(lengths.begin(), lengths.end()),
-                times.Nested());
+    return host.RelayBoard().ValveLog().size() + host.Mfc(1).SetpointLog().size() + host.Mfc(2).SetpointLog().size();
+}
+
+Figures Measure(BenchMixer& mixer, double minutes)
+{
+    TForm1& form = mixer.Form();
+    Figures figures;
+    const std::size_t framesBefore = FramesTaken(mixer.Host());
+
+    std::optional<Steady::time_point> lastTick;
+    double heldThisTick = 0.0;
+    form.TickedHook = [&] {
+        const Steady::time_point now = Steady::now();
+        if (lastTick) {
+            figures.periodsMs.push_back(Ms(now - *lastTick));
+            figures.heldMs.push_back(heldThisTick);
+        }
+        lastTick = now;
+        heldThisTick = 0.0;
+    };
+    form.RowStoredHook = [&](const RecordRow&) { ++figures.rows; };
+
+    QTimer probe;
+    probe.setTimerType(Qt::PreciseTimer);
+    Steady::time_point lastProbe = Steady::now();
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        const Steady::time_point now = Steady::now();
+        heldThisTick = std::max(heldThisTick, Ms(now - lastProbe - ProbeEvery));
+        lastProbe = now;
+    });
+    probe.start(ProbeEvery);
+
+    {
+        Typist typist(*form.EditAutosaveFilename);
+        QTimer::singleShot(std::chrono::milliseconds(static_cast<long long>(minutes * 60000.0)), qApp,
+                           &QCoreApplication::quit);
+        QCoreApplication::exec();
+        figures.keyMs = typist.Latencies();
+    }
+    probe.stop();
+    form.TickedHook = nullptr;
+    form.RowStoredHook = nullptr;
+    figures.frames = FramesTaken(mixer.Host()) - framesBefore;
+    return figures;
+}
+
+void PrintRow(const std::string& mode, const Figures& f)
+{
+    std::printf("%-34s %5zu  %6.1f %6.1f %6.1f   %5.1f %5.1f %5.1f   %5.1f %5.1f %5.1f  %6zu %5zu\n", mode.c_str(),
+                f.periodsMs.size(), Percentile(f.periodsMs, 0.5), Percentile(f.periodsMs, 0.99), Max(f.periodsMs),
+                Percentile(f.heldMs, 0.5), Percentile(f.heldMs, 0.99), Max(f.heldMs), Percentile(f.keyMs, 0.9),
+                Percentile(f.keyMs, 0.99), Max(f.keyMs), f.frames, f.rows);
     std::fflush(stdout);
+}
+
+// A mode that ticked without frames, or stored nothing where it stores, measured nothing.
+void Check(const std::string& mode, const Figures& f, bool stores)
+{
+    if (f.periodsMs.size() < 10) throw std::runtime_error(mode + ": the mixer hardly ticked");
+    if (f.frames == 0) throw std::runtime_error(mode + ": no frame reached the instruments");
+    if (stores && f.rows == 0) throw std::runtime_error(mode + ": no row was stored");
+    if (f.keyMs.empty()) throw std::runtime_error(mode + ": no key reached the field");
 }
 
 void Run(double minutes)
 {
     BenchMixer mixer;
     TForm1& form = mixer.Form();
-    TickTimes times(form);
     mixer.Ready("O2", "N2");
 
-    std::printf("control tick against the simulator, %.1f min in each mode (ms)\n", minutes);
-    std::printf("%-32s %6s  %7s %7s %7s   %7s %7s %7s  %6s\n", "mode", "ticks", "period", "p99", "max",
-                "tick", "p99", "max", "nested");
+    std::printf("mixer tick and window thread against the simulator, %.1f min in each mode (ms)\n", minutes);
+    std::printf("%-34s %5s  %6s %6s %6s   %5s %5s %5s   %5s %5s %5s  %6s %5s\n", "mode", "ticks", "period",
+                "p99", "max", "held", "p99", "max", "key90", "p99", "max", "frames", "rows");
 
     form.ButtonStop->click();
-    times.Restart();
-    RunFor(minutes);
-    PrintRow("Standby", times);
+    mixer.Sync();
+    Figures standby = Measure(mixer, minutes);
+    PrintRow("Standby", standby);
+    Check("Standby", standby, false);
 
     struct Mixture {
         int gasAPpm;
+        int h2oPpm;
         const char* method;
     };
-    for (const Mixture& mixture : {Mixture{10000, "A (constant) in B"}, Mixture{300, "A (pulse) in B"}}) {
-        mixer.Apply(mixture.gasAPpm);
-        if (form.MixingMethod != mixture.method)
-            throw std::runtime_error("planned " + form.MixingMethod + ", not " + mixture.method);
-        times.Restart();
-        RunFor(minutes);
-        PrintRow(("Dilution, " + form.MixingMethod).c_str(), times);
+    for (const Mixture& mixture : {Mixture{10000, 0, "A (constant) in B"}, Mixture{300, 0, "A (pulse) in B"},
+                                   Mixture{10000, 10000, "A (constant) in B/H2O"}}) {
+        mixer.Apply(mixture.gasAPpm, mixture.h2oPpm);
+        const std::string method = form.Snapshot().MixingMethod;
+        if (method != mixture.method) throw std::runtime_error("planned " + method + ", not " + mixture.method);
+        const std::string mode = "Dilution, " + method;
+        const Figures figures = Measure(mixer, minutes);
+        PrintRow(mode, figures);
+        Check(mode, figures, true);
     }
     std::printf("errors shown %d\n", mixer.Errors());
 }
@@ -164,7 +235,7 @@ int main(int argc, char** argv)
     try {
         gasmixer::bench::Run(minutes);
     } catch (const std::exception& error) {
-        std::printf("%s\n", error.what());
+        std::printf("bench_ticks: %s\n", error.what());
         return 1;
     }
     return 0;

@@ -7,10 +7,9 @@
 //
 // The fractions run side by side, each on a board of its own. The figures
 // come from the board's valve log, not from the worker's own sums.
-#include "app/ThreadWetting.h"
+#include "mixer/RelayLine.h"
+#include "mixer/ThreadWetting.h"
 #include "sim/SimulatorHost.h"
-
-#include <QCoreApplication>
 
 #include <algorithm>
 
@@ -33,10 +32,9 @@ constexpr std::uint8_t WetPattern = 19;
 struct Run {
     double fraction = 0.0;
     std::unique_ptr<sim::SimulatorHost> host;
-    bool stopRequest = false;
-    bool stopped = false;
+    RelayLine relayBoard;
     double wetTimeOccurred = 0.0;
-    int traceLines = 0;
+    std::size_t traceLines = 0;
     std::unique_ptr<TThreadWetting> worker;
     sim::TimePoint started;
 };
@@ -66,19 +64,18 @@ double WetError(const Run& run, const std::vector<sim::ValveCommand>& log, doubl
     return WetSeconds(log, run.started, at) - run.fraction * atS;
 }
 
-void ServeUntil(const std::function<bool()>& done)
+// Takes the worker's hand-overs as the mixer's tick does.
+void TakeResults(Run& run)
 {
-    while (!done()) {
-        QCoreApplication::processEvents();
-        std::this_thread::sleep_for(20ms);
-    }
+    const TWettingResults results = run.worker->TakeResults();
+    run.wetTimeOccurred = results.WetTimeOccurred;
+    run.traceLines += results.Trace.size();
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    QCoreApplication application(argc, argv);
     double minutes = 2.0;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--hour") == 0) {
@@ -97,28 +94,26 @@ int main(int argc, char** argv)
         Run& run = runs[i];
         run.fraction = fractions[i];
         run.host = std::make_unique<sim::SimulatorHost>();
+        run.relayBoard.SetPort(run.host->RelayBoardPath());
         run.started = sim::SimClock::now();
-        run.worker = std::make_unique<TThreadWetting>(
-            SystemWorkerTiming::Instance(),
-            TWettingWindowValues{run.stopRequest, run.stopped, run.wetTimeOccurred,
-                                 [&run](const std::string&) { ++run.traceLines; }});
+        run.worker = std::make_unique<TThreadWetting>(SystemWorkerTiming::Instance(), run.relayBoard);
         run.worker->DesiredWETFractionOfTime = run.fraction;
-        run.worker->SolenoidPortASTR = run.host->RelayBoardPath();
         run.worker->LoopTimeS = 3.0;
-        run.worker->start();
+        run.worker->Start();
     }
     std::printf("wetting fractions 0.02, 0.3, 0.97 side by side, 3 s cycles, %.0f min\n", minutes);
     std::fflush(stdout);
 
     const auto end = runs.front().started + std::chrono::duration<double>(minutes * 60.0);
-    ServeUntil([&] { return sim::SimClock::now() >= end; });
-    for (Run& run : runs) run.stopRequest = true;
-    ServeUntil([&] {
-        for (const Run& run : runs) {
-            if (!run.stopped) return false;
-        }
-        return true;
-    });
+    while (sim::SimClock::now() < end) {
+        for (Run& run : runs) TakeResults(run);
+        std::this_thread::sleep_for(250ms);
+    }
+    for (Run& run : runs) run.worker->RequestStop();
+    for (Run& run : runs) {
+        while (!run.worker->WaitStopped(250ms)) TakeResults(run);
+        TakeResults(run);
+    }
 
     std::vector<double> checkpoints{1.0, 2.0};
     if (minutes >= 10.0) checkpoints.push_back(10.0);
@@ -129,6 +124,7 @@ int main(int argc, char** argv)
     std::printf("%-9s", "fraction");
     for (double m : checkpoints) std::printf("  %24.0f min", m);
     std::printf("  %10s  %12s\n", "hand-overs", "worker wet s");
+    bool measured = true;
     for (Run& run : runs) {
         run.worker.reset();
         const auto log = run.host->RelayBoard().ValveLog();
@@ -144,7 +140,10 @@ int main(int argc, char** argv)
             std::printf("  %+8.3f [%+7.3f, %+7.3f]", WetError(run, log, at), low, high);
         }
         // The worker's own wet-time sum at its end, for comparison.
-        std::printf("  %10d  %12.1f\n", run.traceLines, run.wetTimeOccurred);
+        std::printf("  %10zu  %12.1f\n", run.traceLines, run.wetTimeOccurred);
+        // A board that saw no wet pattern measured nothing.
+        if (run.traceLines == 0 || log.empty()) measured = false;
     }
-    return 0;
+    if (!measured) std::fprintf(stderr, "bench_wetting: a worker switched no valve; nothing was measured\n");
+    return measured ? 0 : 1;
 }

@@ -1,19 +1,13 @@
 #include "tools/HeadlessRun.h"
 
-#include "app/ColumnInfo.h"
-#include "app/Form1.h"
-#include "app/ListBox.h"
-#include "app/PageControl.h"
-#include "app/ProgramPage.h"
-#include "app/ProgramRunner.h"
 #include "common/TextFormat.h"
+#include "mixer/GasLists.h"
+#include "mixer/ProgramRunner.h"
 #include "program/ProgramFile.h"
+#include "records/ColumnInfo.h"
 
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QTextBlock>
-#include <QTimer>
+#include <QCoreApplication>
+#include <QMetaObject>
 
 #include <algorithm>
 #include <filesystem>
@@ -21,70 +15,52 @@
 namespace gasmixer {
 namespace {
 
-constexpr int ShutdownRetryMs = 100;
+bool Listed(const std::vector<std::string>& list, const std::string& gas)
+{
+    return std::find(list.begin(), list.end(), gas) != list.end();
+}
+
+std::string Joined(const std::vector<std::string>& list)
+{
+    std::string text;
+    for (const std::string& item : list) text += (text.empty() ? "" : ", ") + item;
+    return text;
+}
 
 }  // namespace
 
-HeadlessRun::HeadlessRun(TForm1& form, const Clock& clock, RunOptions options, std::ostream& out,
-                         std::ostream& err)
-    : QObject(&form), form_(form), clock_(clock), options_(std::move(options)), out_(out), err_(err),
-      lastStore_(form.LastStoreTime)
+HeadlessRun::HeadlessRun(RunOptions options, std::ostream& out, std::ostream& err)
+    : options_(std::move(options)), out_(out), err_(err)
 {
-    // Connected after the window's own slot, so it sees what the tick stored.
-    connect(form_.Timer1, &QTimer::timeout, this, &HeadlessRun::AfterTick);
-    ProgramRunner& runner = form_.TabSheetProgram->Runner();
-    connect(&runner, &ProgramRunner::StepStarted, this, &HeadlessRun::PrintStep);
-    connect(&runner, &ProgramRunner::Ended, this, [this](const QString& line) {
-        out_ << "end;" << line.toStdString() << std::endl;
-        // A held step runs on until a signal ends the run.
-        if (form_.TabSheetProgram->Runner().ActiveStep() < 0) finishAfterTick_ = true;
-    });
-}
-
-bool HeadlessRun::Select(TListBox* list, const std::string& text, const char* what)
-{
-    for (int i = 0; i < list->count(); ++i) {
-        if (list->item(i)->text().toStdString() != text) continue;
-        // As a click on the item: the selection, then the list's Click.
-        list->SetItemIndex(i);
-        emit list->Click();
-        PrintNewFeedback();
-        return true;
-    }
-    std::string items;
-    for (int i = 0; i < list->count(); ++i) items += (i ? ", " : "") + list->item(i)->text().toStdString();
-    err_ << "gasmixer-run: no " << what << ' ' << text << "; the list holds " << items << std::endl;
-    return false;
 }
 
 bool HeadlessRun::SetUp()
 {
+    TMixer& mixer = *mixer_;
     if (options_.Fake) {
-        if (!Select(form_.ListBoxPortSolenoid, FakePortName, "port")) return false;
+        options_.GasA = "O2";
+        options_.GasB = "N2";
+        mixer.ChoosePorts(FakePortName, FakePortName);
     } else {
         // Gas names are checked first: a misspelt one is bad input, not a failed set-up.
-        for (const auto& [list, name] : {std::pair{form_.ListBoxSetupGas1, options_.GasA},
-                                         std::pair{form_.ListBoxSetupGas2, options_.GasB}}) {
-            if (list->findItems(QString::fromStdString(name), Qt::MatchExactly).isEmpty()) {
-                Select(list, name, "gas");
+        for (const auto& [list, name] : {std::pair{&GasListA(), options_.GasA}, std::pair{&GasListB(), options_.GasB}}) {
+            if (!Listed(*list, name)) {
+                err_ << "gasmixer-run: no gas " << name << "; the list holds " << Joined(*list) << std::endl;
                 status_ = BadInput;
                 return false;
             }
         }
-        status_ = Failed;
-        if (!Select(form_.ListBoxPortSolenoid, options_.RelayPort, "port")) return false;
-        if (!form_.CheckBoxSolenoidOK->isChecked()) return false;
-        if (!Select(form_.ListBoxPortMFC, options_.MfcPort, "port")) return false;
-        if (!form_.CheckBoxMFCOK->isChecked()) return false;
-        if (!Select(form_.ListBoxSetupGas1, options_.GasA, "gas")) return false;
-        if (!Select(form_.ListBoxSetupGas2, options_.GasB, "gas")) return false;
+        mixer.ChoosePorts(options_.RelayPort, options_.MfcPort);
     }
     status_ = Failed;
-    if (!form_.CheckBoxGasesSelected->isChecked()) return false;
+    mixer.Validate();
+    if (!mixer.RelayBoardOK || !mixer.MFCOK) return false;
+    mixer.ChooseGas(1, options_.GasA);
+    mixer.ChooseGas(2, options_.GasB);
+    // As the operator goes on to the Operation tab: the bubbler is read, so
+    // humidified steps are planned with its present pH2O.
+    mixer.ReadWaterTemperature();
     status_ = Succeeded;
-    // On to the Operation tab, as the operator goes: it reads the bubbler,
-    // so humidified steps are planned with its present pH2O.
-    form_.PageControl1->SetActivePageIndex(1);
     return true;
 }
 
@@ -93,10 +69,9 @@ bool HeadlessRun::Start(const MixtureProgram& program)
     ChooseSavePath();
     // Autosaves beside the table, named as the window names them.
     const std::filesystem::path save(savePath_);
-    form_.EditAutosaveFilename->setText(QString::fromStdString((save.parent_path() / save.stem()).string()));
-
-    form_.TabSheetProgram->SetProgram(program);
-    const std::vector<StepProblem> problems = form_.TabSheetProgram->Runner().Start(program);
+    mixer_->SetAutosavePrefix((save.parent_path() / save.stem()).string());
+    program_ = program;
+    const std::vector<StepProblem> problems = mixer_->Runner().Start(program);
     for (const StepProblem& problem : problems) {
         err_ << "gasmixer-run: ";
         if (problem.Step > 0) err_ << "step " << problem.Step << ": ";
@@ -110,72 +85,75 @@ bool HeadlessRun::Start(const MixtureProgram& program)
 void HeadlessRun::ChooseSavePath()
 {
     // The name the window proposes for a table saved by hand.
-    savePath_ = options_.SavePath.empty() ? FormatDateTime("yyyy-mm-dd hh_mm", clock_.Now()) + ".csv" : options_.SavePath;
+    savePath_ = options_.SavePath.empty() ? FormatDateTime("yyyy-mm-dd hh_mm", mixer_->WallClock().Now()) + ".csv"
+                                          : options_.SavePath;
 }
 
-void HeadlessRun::PrintNewFeedback()
+void HeadlessRun::SetupFeedback(const std::string& line) { err_ << line << std::endl; }
+
+void HeadlessRun::Error(const std::string& message) { err_ << "gasmixer-run: error: " << message << std::endl; }
+
+void HeadlessRun::Saved(const std::string&, bool ok) { savedOk_ = ok; }
+
+void HeadlessRun::GridRowWritten(int, const std::vector<std::string>& cells) { lastRow_ = cells; }
+
+// Told once the tick is over, as the tick's row is.
+void HeadlessRun::RowStored(int, const RecordRow&)
 {
-    const QTextDocument* memo = form_.MemoSetupFeedback->document();
-    const int lines = memo->isEmpty() ? 0 : memo->blockCount();
-    for (; feedbackPrinted_ < lines; ++feedbackPrinted_)
-        err_ << memo->findBlockByNumber(feedbackPrinted_).text().toStdString() << '\n';
-    err_.flush();
+    const TColumnInfo& columns = DefaultColumnInfo();
+    const auto cell = [&](const char* caption) { return lastRow_[static_cast<std::size_t>(ColumnIdOf(columns, caption))]; };
+    rowLine_ = "row;" + cell("Time") + ';' + cell("Mode") + ';' + cell("Method") + ';' + cell("A ppm") + ';' +
+               cell("H2O ppm");
 }
 
-void HeadlessRun::PrintStep(int step)
+void HeadlessRun::ProgramStepStarted(int step)
 {
-    const MixtureProgram& program = form_.TabSheetProgram->Runner().Sequencer()->Program();
-    const ProgramStep& s = program.Steps[static_cast<std::size_t>(step)];
-    out_ << "step;" << step + 1 << ';' << program.Steps.size();
+    const ProgramStep& s = program_.Steps[static_cast<std::size_t>(step)];
+    out_ << "step;" << step + 1 << ';' << program_.Steps.size();
     for (int column = StepColumn; column < ProgramColumnCount; ++column)
         out_ << ';' << ProgramField(s, static_cast<ProgramColumn>(column));
     out_ << std::endl;
 }
 
-void HeadlessRun::AfterTick()
+void HeadlessRun::ProgramEnded(const std::string& line)
 {
-    if (form_.LastStoreTime != lastStore_) {
-        lastStore_ = form_.LastStoreTime;
-        const TRecordGrid& grid = form_.RecordGrid;
-        const int row = grid.RowCount() - 1;
-        const auto cell = [&](const char* caption) { return grid.Cell(ColumnIdOf(form_.ColumnInfo, caption), row); };
-        out_ << "row;" << cell("Time") << ';' << cell("Mode") << ';' << cell("Method") << ';'
-             << cell("A ppm") << ';' << cell("H2O ppm") << std::endl;
-    }
-    if (finishAfterTick_) Finish(Succeeded, {});
+    out_ << "end;" << line << std::endl;
+    // A held step runs on until a signal ends the run; otherwise the tick
+    // after the end stores the last mode's row first.
+    if (mixer_->Runner().ActiveStep() < 0) finishAfterTick_ = true;
 }
 
-void HeadlessRun::CloseSafely()
+void HeadlessRun::Ticked()
 {
-    // While the tick holds the window (the flush sequence, a worker stop
-    // awaited) its sequence would run on after the close: close once it is over.
-    if (!form_.Timer1->isActive()) {
-        QTimer::singleShot(ShutdownRetryMs, this, &HeadlessRun::CloseSafely);
-        return;
-    }
-    form_.close();
-
-    form_.Save(savePath_);
-    const QTextDocument* memo = form_.MemoDevFeedback->document();
-    const bool saved = memo->lastBlock().text() == QStringLiteral("Saving succeeded");
-    err_ << "gasmixer-run: " << (saved ? "table saved to " : "the table could not be saved to ") << savePath_
-         << std::endl;
-    if (!saved && status_ == Succeeded) status_ = Failed;
-    emit Finished(status_);
+    if (rowLine_) out_ << *rowLine_ << std::endl;
+    rowLine_.reset();
+    if (finishAfterTick_) Finish(Succeeded, {});
 }
 
 void HeadlessRun::Finish(Status status, const std::string& why)
 {
-    if (finishing_) return;
-    finishing_ = true;
-    finishAfterTick_ = false;
-    status_ = status;
+    if (finishing_.exchange(true)) return;
     if (!why.empty()) err_ << "gasmixer-run: " << why << std::endl;
-    // The program's last line gives the run's reason, not the operator's button's.
-    if (why.empty()) form_.TabSheetProgram->Runner().Stop();
-    else form_.TabSheetProgram->Runner().Stop(why + ".");
+    // After the command that ended the program, on the mixer's thread.
+    mixer_->Post([this, status, why](TMixer& mixer) {
+        // The program's last line gives the run's reason, not the operator's button's.
+        if (why.empty()) mixer.Runner().Stop();
+        else mixer.Runner().Stop(why + ".");
+        Shutdown(mixer, status);
+    });
+}
+
+void HeadlessRun::Shutdown(TMixer& mixer, Status status)
+{
+    mixer.Close();
     if (savePath_.empty()) ChooseSavePath();
-    CloseSafely();
+    mixer.Save(savePath_);
+    const bool saved = savedOk_;
+    err_ << "gasmixer-run: " << (saved ? "table saved to " : "the table could not be saved to ") << savePath_
+         << std::endl;
+    if (!saved && status == Succeeded) status = Failed;
+    QMetaObject::invokeMethod(QCoreApplication::instance(), [status] { QCoreApplication::exit(status); },
+                              Qt::QueuedConnection);
 }
 
 }  // namespace gasmixer

@@ -1,62 +1,67 @@
 #pragma once
 
-#include "common/DateTime.h"
+#include "mixer/Mixer.h"
+#include "mixer/MixerView.h"
 #include "program/MixtureProgram.h"
 #include "tools/RunOptions.h"
 
-#include <QObject>
-
+#include <atomic>
+#include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace gasmixer {
 
-class TForm1;
-
-// Drives the window as an operator would for gasmixer-run: the set-up by
-// selecting the Setup tab's list items, then the program through the
-// Program tab's runner. Step changes and stored rows go to `out`, the set-up
-// feedback and everything else the operator would read to `err`.
-class HeadlessRun final : public QObject {
-    Q_OBJECT
+// gasmixer-run's view of the mixer, with no window: the set-up by port and
+// gas names, then the program through the mixer's runner. Step changes and
+// stored rows go to `out`, the set-up feedback and errors to `err`. The
+// set-up and the start run before the mixer has a thread of its own; what
+// the mixer tells afterwards comes from its thread.
+class HeadlessRun final : public MixerView {
 public:
     enum Status { Succeeded = 0, Failed = 1, BadInput = 2 };
 
-    HeadlessRun(TForm1& form, const Clock& clock, RunOptions options, std::ostream& out, std::ostream& err);
+    HeadlessRun(RunOptions options, std::ostream& out, std::ostream& err);
 
-    // Selects the ports and the gases; false after saying why.
+    // The mixer this view watches; set before anything runs.
+    void Attach(TMixer& mixer) { mixer_ = &mixer; }
+
+    // Chooses the ports and the gases; false after saying why.
     bool SetUp();
     // Plans and starts the program; false after saying why.
     bool Start(const MixtureProgram& program);
-    // Leaves the mixer safe, saves the table and reports `status` through
-    // Finished. Later calls do nothing.
+    // Any thread: stops the program, leaves the mixer safe, saves the table
+    // and ends the application with the status. Later calls do nothing.
     void Finish(Status status, const std::string& why);
 
-    // What the set-up came to: Succeeded, Failed, or BadInput for a gas the list lacks.
     Status SetUpStatus() const { return status_; }
-    std::string SavePath() const { return savePath_; }
 
-signals:
-    void Finished(int status);
+    void SetupFeedback(const std::string& line) override;
+    void Error(const std::string& message) override;
+    void GridRowWritten(int row, const std::vector<std::string>& cells) override;
+    void RowStored(int row, const RecordRow& record) override;
+    void ProgramStepStarted(int step) override;
+    void ProgramEnded(const std::string& line) override;
+    void Saved(const std::string& path, bool ok) override;
+    void Ticked() override;
 
 private:
-    bool Select(class TListBox* list, const std::string& text, const char* what);
-    void AfterTick();
-    void PrintNewFeedback();
-    void PrintStep(int step);
-    void CloseSafely();
     void ChooseSavePath();
+    // On the mixer's thread: the shut-down, the save, the exit.
+    void Shutdown(TMixer& mixer, Status status);
 
-    TForm1& form_;
-    const Clock& clock_;
     RunOptions options_;
     std::ostream& out_;
     std::ostream& err_;
+    TMixer* mixer_ = nullptr;
+    MixtureProgram program_;
     std::string savePath_;
-    int feedbackPrinted_ = 0;
-    TDateTime lastStore_;
+    std::vector<std::string> lastRow_;  // cells of the row last written
+    std::optional<std::string> rowLine_;  // the tick's stored row, told once the tick is over
+    bool savedOk_ = false;
     bool finishAfterTick_ = false;
-    bool finishing_ = false;
+    std::atomic<bool> finishing_ = false;
     Status status_ = Succeeded;
 };
 

@@ -79,12 +79,4 @@ ParsedRunOptions ParseRunOptions(const std::vector<std::string>& args)
     return {o, {}};
 }
 
-std::vector<std::string> ListedPorts(const RunOptions& options)
-{
-    if (options.Fake) return {};
-    std::vector<std::string> ports{options.RelayPort};
-    if (options.MfcPort != options.RelayPort) ports.push_back(options.MfcPort);
-    return ports;
-}
-
 }  // namespace gasmixer

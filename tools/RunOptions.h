@@ -29,9 +29,6 @@ struct ParsedRunOptions {
 // ports answer and the gases exist is the set-up's business.
 ParsedRunOptions ParseRunOptions(const std::vector<std::string>& args);
 
-// What the window's port lists offer for these options: the given ports.
-std::vector<std::string> ListedPorts(const RunOptions& options);
-
 extern const char* const RunUsage;
 
 }  // namespace gasmixer

@@ -1,14 +1,16 @@
 // gasmixer-run: a mixture program on the mixer, unattended and without a
-// display, through the same window code the operator uses.
+// display: the mixer core alone, with no window.
 
-#include "app/Form1.h"
-#include "app/GuardedApplication.h"
-#include "app/SignalBridge.h"
-#include "app/SystemFormatSettings.h"
+#include "common/TextFormat.h"
+#include "mixer/Mixer.h"
+#include "mixer/MixerThread.h"
+#include "mixer/SignalBridge.h"
+#include "mixer/SystemFormatSettings.h"
 #include "program/ProgramFile.h"
 #include "tools/HeadlessRun.h"
 #include "tools/RunOptions.h"
-#include "tools/StderrDialogs.h"
+
+#include <QCoreApplication>
 
 #include <fstream>
 #include <iostream>
@@ -47,30 +49,23 @@ int main(int argc, char** argv)
     const std::optional<gasmixer::MixtureProgram> program = LoadProgram(parsed.Options->ProgramPath);
     if (!program) return gasmixer::HeadlessRun::BadInput;
 
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    gasmixer::GuardedApplication application(argc, argv);
-    // The run ends when it says so, never because the window closed.
-    application.setQuitOnLastWindowClosed(false);
+    QCoreApplication application(argc, argv);
     gasmixer::SetFormatSettings(gasmixer::SystemFormatSettings());
 
     const gasmixer::SystemClock clock;
-    gasmixer::StderrDialogs dialogs(std::cerr);
-    const std::vector<std::string> ports = gasmixer::ListedPorts(*parsed.Options);
-    gasmixer::TForm1 Form1({clock, [&ports] { return ports; }, dialogs});
-    application.SetErrorHandler([&Form1](const std::string& message) { Form1.ReportError(message); });
-    auto* run = new gasmixer::HeadlessRun(Form1, clock, *parsed.Options, std::cout, std::cerr);
-    Form1.show();
-
-    if (!run->SetUp()) {
-        if (run->SetUpStatus() == gasmixer::HeadlessRun::Failed) std::cerr << "gasmixer-run: the set-up failed\n";
-        return run->SetUpStatus();
+    gasmixer::HeadlessRun run(*parsed.Options, std::cout, std::cerr);
+    gasmixer::TMixer mixer({clock}, run);
+    run.Attach(mixer);
+    if (!run.SetUp()) {
+        if (run.SetUpStatus() == gasmixer::HeadlessRun::Failed) std::cerr << "gasmixer-run: the set-up failed\n";
+        return run.SetUpStatus();
     }
-    if (!run->Start(*program)) return gasmixer::HeadlessRun::BadInput;
+    if (!run.Start(*program)) return gasmixer::HeadlessRun::BadInput;
 
-    QObject::connect(run, &gasmixer::HeadlessRun::Finished, &application, &QCoreApplication::exit);
-    const gasmixer::SignalBridge stopSignals([run](int signal) {
-        run->Finish(gasmixer::HeadlessRun::Succeeded, "stopped by signal " + std::to_string(signal) +
-                                                          "; valves closed, setpoints 0");
+    const gasmixer::MixerThread thread(mixer);
+    const gasmixer::SignalBridge stopSignals([&run](int signal) {
+        run.Finish(gasmixer::HeadlessRun::Succeeded,
+                   "stopped by signal " + std::to_string(signal) + "; valves closed, setpoints 0");
     });
     return application.exec();
 }

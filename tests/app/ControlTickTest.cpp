@@ -32,7 +32,6 @@ protected:
     {
         ports = {host.MfcLinePath(), host.RelayBoardPath()};
         Form1Test::SetUp();
-        form->Timer1->stop();  // the test drives the ticks
     }
 
     // Both ports validated, the gases chosen, on the Operation tab.
@@ -55,7 +54,7 @@ protected:
     void Tick(int count = 1)
     {
         for (int i = 0; i < count; ++i) {
-            form->Timer1Timer();
+            RunMixerTick(form->Mixer());
             clock.Advance(0.25 * OneSecond);
         }
     }
@@ -80,7 +79,7 @@ protected:
     {
         for (int attempt = 0; attempt < 5; ++attempt) {
             const long unread = DevFeedbackCount(Unread);
-            form->Timer1Timer();
+            RunMixerTick(form->Mixer());
             if (DevFeedbackCount(Unread) == unread) return;
         }
         FAIL() << "the totalizer of MFC 1 was never read";
@@ -100,18 +99,18 @@ TEST_F(ControlTickTest, ApplyMixtureOfADryConstantMethodSendsEachSetpointOnceAnd
     Ready("O2", "Ar");
     const TDateTime applied = clock.Now();
     Apply(10000);
-    ASSERT_EQ(form->MixingMethod, "A (constant) in B");
-    EXPECT_EQ(form->Mode, TMixerState::Dilution);
+    ASSERT_EQ(form->Mixer().MixingMethod, "A (constant) in B");
+    EXPECT_EQ(form->Mixer().Mode, TMixerState::Dilution);
     EXPECT_EQ(form->LabelStatus->text(), "Dilution");
-    EXPECT_EQ(form->TotalizerA.StartTime, applied);
-    EXPECT_EQ(form->TotalizerB.StartTime, applied);
+    EXPECT_EQ(form->Mixer().TotalizerA.StartTime, applied);
+    EXPECT_EQ(form->Mixer().TotalizerB.StartTime, applied);
 
     Tick(4);
     Settle();
-    EXPECT_EQ(Setpoints(1), Floats{static_cast<float>(form->RequiredFlowA)});
-    EXPECT_EQ(Setpoints(2), Floats{static_cast<float>(form->RequiredFlowB)});
+    EXPECT_EQ(Setpoints(1), Floats{static_cast<float>(form->Mixer().RequiredFlowA)});
+    EXPECT_EQ(Setpoints(2), Floats{static_cast<float>(form->Mixer().RequiredFlowB)});
     EXPECT_EQ(ValveMasks(), Masks{24});
-    EXPECT_GT(form->TotalizerB.Time, applied) << "read by the ticks";
+    EXPECT_GT(form->Mixer().TotalizerB.Time, applied) << "read by the ticks";
     EXPECT_TRUE(dialogs.Errors.empty());
 }
 
@@ -132,14 +131,14 @@ TEST_F(ControlTickTest, StopClosesEveryValveAndZeroesBothSetpointsOnEveryTick)
 TEST_F(ControlTickTest, BypassSendsGasBAtFullScaleThroughV3)
 {
     Ready("O2", "Ar");
-    ASSERT_EQ(form->MaxFlowB, 1.4f);
+    ASSERT_EQ(form->Mixer().MaxFlowB, 1.4f);
     form->ButtonBypass->click();
     Tick(2);
     Settle();
     EXPECT_EQ(ValveMasks(), (Masks{4, 4}));
     EXPECT_EQ(Setpoints(1), (Floats{0, 0}));
     EXPECT_EQ(Setpoints(2), (Floats{1.4f, 1.4f}));
-    EXPECT_GT(form->TotalizerA.Time, 0.0) << "Bypass reads the totalizers";
+    EXPECT_GT(form->Mixer().TotalizerA.Time, 0.0) << "Bypass reads the totalizers";
 }
 
 TEST_F(ControlTickTest, TheFlushRunsGasBThroughEachPathThenStandsBy)
@@ -169,8 +168,8 @@ TEST_F(ControlTickTest, APulseMethodPulsesLongerWhileBehindAndStopsWhileAhead)
 {
     Ready("O2", "Ar");
     Apply(150);
-    ASSERT_EQ(form->MixingMethod, "A (pulse) in B");
-    const TDateTime start = form->TotalizerA.StartTime;
+    ASSERT_EQ(form->Mixer().MixingMethod, "A (pulse) in B");
+    const TDateTime start = form->Mixer().TotalizerA.StartTime;
 
     // An hour per tick keeps delivery far behind whatever the pulses let through.
     for (int hours = 1; hours <= 3; ++hours) {
@@ -188,11 +187,11 @@ TEST_F(ControlTickTest, APulseMethodPulsesLongerWhileBehindAndStopsWhileAhead)
 
     EXPECT_EQ(sleeps, (std::vector<std::uint32_t>{120, 130, 140, 130})) << "the pulse lengths";
     EXPECT_EQ(Setpoints(1), (Floats{0.035f, 0, 0.035f, 0, 0.035f, 0, 0, 0, 0.035f, 0}));
-    EXPECT_EQ(Setpoints(2), Floats{static_cast<float>(form->RequiredFlowB)}) << "gas B keeps its one setpoint";
+    EXPECT_EQ(Setpoints(2), Floats{static_cast<float>(form->Mixer().RequiredFlowB)}) << "gas B keeps its one setpoint";
     EXPECT_EQ(ValveMasks(), Masks{24});
-    EXPECT_EQ(form->PulseCount, 4);
-    EXPECT_EQ(form->PulseExtraA, 3.0);
-    EXPECT_FALSE(form->SetpointASent);
+    EXPECT_EQ(form->Mixer().PulseCount, 4);
+    EXPECT_EQ(form->Mixer().PulseExtraA, 3.0);
+    EXPECT_FALSE(form->Mixer().SetpointASent);
     for (const char* line : {"A Send more flow 1", "A Send more flow 2", "A Send more flow 3", "A Send more flow 4"})
         EXPECT_EQ(DevFeedbackCount(line), 1) << line;
     EXPECT_EQ(DevFeedbackCount("A Stop flow"), 2);
@@ -204,16 +203,16 @@ TEST_F(ControlTickTest, ASilentControllerInAPulseMethodGetsNoPulseUntilItAnswers
 {
     Ready("O2", "Ar");
     Apply(150);
-    ASSERT_EQ(form->MixingMethod, "A (pulse) in B");
+    ASSERT_EQ(form->Mixer().MixingMethod, "A (pulse) in B");
     host.Mfc(1).Faults().Set({sim::FaultKind::Silent});
     for (int tick = 0; tick < 2; ++tick) {
         clock.Advance(OneHour);
-        form->Timer1Timer();
+        RunMixerTick(form->Mixer());
     }
     EXPECT_EQ(DevFeedbackCount(Unread), 2) << "one line per tick";
-    EXPECT_TRUE(std::isnan(form->TotalizerA.Value));
-    EXPECT_EQ(form->PulseExtraA, 1.0);
-    EXPECT_EQ(form->PulseCount, 0);
+    EXPECT_TRUE(std::isnan(form->Mixer().TotalizerA.Value));
+    EXPECT_EQ(form->Mixer().PulseExtraA, 1.0);
+    EXPECT_EQ(form->Mixer().PulseCount, 0);
     EXPECT_TRUE(sleeps.empty());
     EXPECT_TRUE(dialogs.Errors.empty()) << "no box per tick";
 
@@ -242,21 +241,8 @@ TEST_F(ControlTickTest, StopStillReachesWhateverAnswers)
     Tick(3);
     SettleRelayBoard();
     EXPECT_EQ(From(ValveMasks(), 1), (Masks{0, 0, 0}));
-    EXPECT_EQ(form->Mode, TMixerState::Standby);
+    EXPECT_EQ(form->Mixer().Mode, TMixerState::Standby);
     EXPECT_TRUE(dialogs.Errors.empty());
-}
-
-TEST_F(ControlTickTest, ATickThatOverrunsLeavesAFullIntervalBeforeTheNext)
-{
-    Ready("O2", "Ar");
-    Apply(150);
-    whileSleeping = [](std::uint32_t) { std::this_thread::sleep_for(std::chrono::milliseconds(300)); };
-    form->Timer1->start();
-    clock.Advance(OneHour);
-    PulseTick();
-    ASSERT_EQ(sleeps.size(), 1u) << "the tick pulsed";
-    EXPECT_GT(form->Timer1->remainingTime(), 0) << "not due at once";
-    form->Timer1->stop();
 }
 
 }  // namespace

@@ -5,6 +5,9 @@
 #include "app/ListBox.h"
 #include "app/OperatorDialogs.h"
 #include "app/PageControl.h"
+#include "mixer/MixerThread.h"
+#include "mixer/ProgramRunner.h"
+#include "tests/support/AskMixer.h"
 
 #include <QApplication>
 #include <QTest>
@@ -92,6 +95,9 @@ protected:
     std::vector<std::uint32_t> sleeps;
     std::function<void(std::uint32_t)> whileSleeping;
     int percentDrawn = 50;  // what the schematic's wet/dry drawing gets
+    bool mixerThread = false;
+    // Where saves write; the real file system when unset.
+    std::function<WriteOutcome(const std::string&, const ContentProducer&)> writeFile;
 
     void SetUp() override { MakeForm(); }
 
@@ -110,11 +116,25 @@ protected:
             clock.Advance(ms * OneSecond / 1000);
             if (whileSleeping) whileSleeping(ms);
         };
-        form = std::make_unique<TForm1>(
-            FormServices{clock, [this] { return ports; }, dialogs, sleep, [this] { return percentDrawn; },
-                         *wettingTiming});
+        FormServices services{clock, [this] { return ports; }, dialogs, sleep, [this] { return percentDrawn; },
+                              *wettingTiming};
+        services.writeFile = [this](const std::string& path, const ContentProducer& content) {
+            return writeFile ? writeFile(path, content) : WriteFileAtomically(path, content);
+        };
+        // Unless a test asks for its own thread, the mixer runs on this one
+        // and its ticks are stepped by hand.
+        services.mixerThread = mixerThread;
+        form = std::make_unique<TForm1>(std::move(services));
         Application().SetErrorHandler([this](const std::string& m) { form->ReportError(m); });
         form->show();
+        QApplication::processEvents();
+    }
+
+    // Waits until the mixer has run everything posted so far, then takes the
+    // news it told meanwhile. At once when the mixer runs on this thread.
+    void SyncWithMixer()
+    {
+        AskMixer(form->Mixer(), [](TMixer&) { return true; });
         QApplication::processEvents();
     }
 

@@ -1,5 +1,5 @@
-#include "app/GasBLimit.h"
-#include "app/MixerState.h"
+#include "mixer/GasBLimit.h"
+#include "mixer/MixerState.h"
 
 #include <gtest/gtest.h>
 

@@ -25,13 +25,12 @@ protected:
     void SetUp() override
     {
         Form1Test::SetUp();
-        form->Timer1->stop();  // the test drives the ticks
     }
 
     void Tick(int count = 1)
     {
         for (int i = 0; i < count; ++i) {
-            form->Timer1Timer();
+            RunMixerTick(form->Mixer());
             clock.Advance(0.25 * OneSecond);
         }
     }
@@ -56,9 +55,9 @@ protected:
 TEST_F(ModeButtonsTest, NothingHappensUntilAButtonOrTheAutomaticStop)
 {
     Tick(3);
-    EXPECT_EQ(form->Mode, TMixerState::Unknown);
+    EXPECT_EQ(form->Mixer().Mode, TMixerState::Unknown);
     EXPECT_EQ(Status(), "Undefined");
-    EXPECT_EQ(form->ValveState, Valves{});
+    EXPECT_EQ(form->Mixer().ValveState, Valves{});
 }
 
 TEST_F(ModeButtonsTest, EachButtonSetsItsModeAndStatusAndAsksForTheSetpointAgain)
@@ -71,36 +70,35 @@ TEST_F(ModeButtonsTest, EachButtonSetsItsModeAndStatusAndAsksForTheSetpointAgain
     for (const Case& c : {Case{form->ButtonFlush, TMixerState::Flushing, "Flushing"},
                           Case{form->ButtonBypass, TMixerState::Bypass, "Bypass"},
                           Case{form->ButtonStop, TMixerState::Standby, "Standby"}}) {
-        form->SetpointBSent = true;
-        form->MethodStarted = true;
+        form->Mixer().SetpointBSent = true;
+        form->Mixer().MethodStarted = true;
         c.button->click();
-        EXPECT_EQ(form->Mode, c.mode) << c.status;
+        EXPECT_EQ(form->Mixer().Mode, c.mode) << c.status;
         EXPECT_EQ(Status(), c.status);
-        EXPECT_FALSE(form->SetpointBSent) << c.status;
-        EXPECT_FALSE(form->MethodStarted) << c.status;
+        EXPECT_FALSE(form->Mixer().SetpointBSent) << c.status;
+        EXPECT_FALSE(form->Mixer().MethodStarted) << c.status;
     }
     EXPECT_TRUE(sleeps.empty()) << "the hardware follows at the next tick";
 }
 
 TEST_F(ModeButtonsTest, TheAutomaticStopFiresWithoutAnyPortAndReArmsItself)
 {
-    ASSERT_EQ(form->StopDeadline, EncodeDateTime(2024, 5, 15, 9, 30, 0));
+    ASSERT_EQ(form->Mixer().StopDeadline, EncodeDateTime(2024, 5, 15, 9, 30, 0));
     clock.Set(EncodeDateTime(2024, 5, 15, 9, 30, 1));
     Tick();
-    EXPECT_EQ(form->GroupBox12->title().toStdString(), "Automatic stop: May 15 @ 09:30:00");
-    EXPECT_EQ(form->Mode, TMixerState::Standby);
-    EXPECT_EQ(Status(), "Standby");
-    EXPECT_EQ(form->StopDeadline, EncodeDateTime(2024, 5, 15, 9, 30, 1) + 1.0);
-    Tick(2);
+    // The caption shows the deadline in force once the tick is over.
     EXPECT_EQ(form->GroupBox12->title().toStdString(), "Automatic stop: May 16 @ 09:30:01");
+    EXPECT_EQ(form->Mixer().Mode, TMixerState::Standby);
+    EXPECT_EQ(Status(), "Standby");
+    EXPECT_EQ(form->Mixer().StopDeadline, EncodeDateTime(2024, 5, 15, 9, 30, 1) + 1.0);
     EXPECT_TRUE(dialogs.Errors.empty());
 
     form->ButtonBypass->click();
     Tick();
-    EXPECT_EQ(form->Mode, TMixerState::Bypass);
-    clock.Set(form->StopDeadline + OneSecond);
+    EXPECT_EQ(form->Mixer().Mode, TMixerState::Bypass);
+    clock.Set(form->Mixer().StopDeadline + OneSecond);
     Tick();
-    EXPECT_EQ(form->Mode, TMixerState::Standby) << "it fires again a day later";
+    EXPECT_EQ(form->Mixer().Mode, TMixerState::Standby) << "it fires again a day later";
     EXPECT_TRUE(dialogs.Errors.empty());
 }
 
@@ -109,17 +107,17 @@ TEST_F(ModeButtonsTest, AddHoursToCounterSetsTheDeadlineFromNow)
     ChooseFakePorts();
     form->RtDoubleEditCounter->SetValue(2.0);
     form->ButtonAddToCounter->click();
-    EXPECT_EQ(form->StopDeadline, clock.Now() + 2.0 / 24) << "not added to the old deadline";
+    EXPECT_EQ(form->Mixer().StopDeadline, clock.Now() + 2.0 / 24) << "not added to the old deadline";
 
     form->ButtonBypass->click();
     Tick();
     form->RtDoubleEditCounter->SetValue(0.0);
     form->ButtonAddToCounter->click();
-    EXPECT_EQ(form->StopDeadline, clock.Now());
-    EXPECT_EQ(form->Mode, TMixerState::Bypass);
+    EXPECT_EQ(form->Mixer().StopDeadline, clock.Now());
+    EXPECT_EQ(form->Mixer().Mode, TMixerState::Bypass);
     clock.Advance(0.25 * OneSecond);
     Tick();
-    EXPECT_EQ(form->Mode, TMixerState::Standby) << "0 hours stops at the next tick";
+    EXPECT_EQ(form->Mixer().Mode, TMixerState::Standby) << "0 hours stops at the next tick";
 }
 
 TEST_F(ModeButtonsTest, TheFakePortRunsEveryModeQuietly)
@@ -127,28 +125,28 @@ TEST_F(ModeButtonsTest, TheFakePortRunsEveryModeQuietly)
     ChooseFakePorts();
     const TDateTime applied = clock.Now();
     form->ButtonDilution->click();
-    ASSERT_EQ(form->MixingMethod, "A (pulse) in B");
+    ASSERT_EQ(form->Mixer().MixingMethod, "A (pulse) in B");
     EXPECT_EQ(Status(), "Dilution");
-    EXPECT_EQ(form->StopDeadline, applied + 1.0);
-    EXPECT_TRUE(std::isnan(form->TotalizerA.StartValue));
-    EXPECT_EQ(form->TotalizerB.StartTime, applied);
+    EXPECT_EQ(form->Mixer().StopDeadline, applied + 1.0);
+    EXPECT_TRUE(std::isnan(form->Mixer().TotalizerA.StartValue));
+    EXPECT_EQ(form->Mixer().TotalizerB.StartTime, applied);
 
     Tick(3);
-    EXPECT_EQ(form->ValveState, (Valves{0, 0, 0, 1, 1, 0}));
-    EXPECT_TRUE(std::isnan(form->TotalizerA.Value));
+    EXPECT_EQ(form->Mixer().ValveState, (Valves{0, 0, 0, 1, 1, 0}));
+    EXPECT_TRUE(std::isnan(form->Mixer().TotalizerA.Value));
     // Nothing to regulate with: no pulse, counters as the plan left them.
     EXPECT_EQ(DevFeedbackCount("A Totalizer not read: no pulse"), 3);
-    EXPECT_EQ(form->PulseExtraA, 1.0);
-    EXPECT_EQ(form->PulseCount, 0);
+    EXPECT_EQ(form->Mixer().PulseExtraA, 1.0);
+    EXPECT_EQ(form->Mixer().PulseCount, 0);
     EXPECT_TRUE(sleeps.empty());
 
     form->ButtonBypass->click();
     Tick();
-    EXPECT_EQ(form->ValveState, (Valves{0, 0, 1, 0, 0, 0}));
+    EXPECT_EQ(form->Mixer().ValveState, (Valves{0, 0, 1, 0, 0, 0}));
     form->ButtonFlush->click();
     Tick();
-    EXPECT_EQ(form->ValveState, Valves{});
-    EXPECT_EQ(form->Mode, TMixerState::Standby);
+    EXPECT_EQ(form->Mixer().ValveState, Valves{});
+    EXPECT_EQ(form->Mixer().Mode, TMixerState::Standby);
     EXPECT_EQ(sleeps, (std::vector<std::uint32_t>{2000, 5000, 2000}));
     Tick();
     EXPECT_TRUE(dialogs.Errors.empty());
@@ -158,13 +156,13 @@ TEST_F(ModeButtonsTest, AMethodTheMixerDoesNotKnowCommandsNothingAndSaysSoOnce)
 {
     const std::string said = "Unknown mixing method \"\": valves and flows left unchanged";
     form->ButtonDilution->click();  // no gases, so no plan was adopted
-    ASSERT_EQ(form->MixingMethod, "");
+    ASSERT_EQ(form->Mixer().MixingMethod, "");
     Tick(4);
-    EXPECT_EQ(form->Mode, TMixerState::Dilution);
+    EXPECT_EQ(form->Mixer().Mode, TMixerState::Dilution);
     EXPECT_EQ(DevFeedbackCount(said), 1);
-    EXPECT_EQ(form->ValveState, Valves{});
-    EXPECT_FALSE(form->MethodStarted);
-    EXPECT_FALSE(form->SetpointASent);
+    EXPECT_EQ(form->Mixer().ValveState, Valves{});
+    EXPECT_FALSE(form->Mixer().MethodStarted);
+    EXPECT_FALSE(form->Mixer().SetpointASent);
     EXPECT_TRUE(dialogs.Errors.empty());
 
     form->ButtonDilution->click();
@@ -177,13 +175,13 @@ TEST_F(ModeButtonsTest, AHumidifiedMethodDrawsTheWettingAndLeavesTheValvesToTheW
     ChooseFakePorts();
     form->ButtonDilution->click();
     // As a humidified plan leaves the run state.
-    form->MixingMethod = "A (constant) in B/H2O";
-    form->WettingFraction = 0.4;
+    form->Mixer().MixingMethod = "A (constant) in B/H2O";
+    form->Mixer().WettingFraction = 0.4;
 
     percentDrawn = 39;
     Tick();
-    EXPECT_TRUE(form->MethodStarted) << "the worker was started";
-    EXPECT_EQ(form->ValveState, Valves{}) << "no valve command of the tick's own";
+    EXPECT_TRUE(form->Mixer().MethodStarted) << "the worker was started";
+    EXPECT_EQ(form->Mixer().ValveState, Valves{}) << "no valve command of the tick's own";
     EXPECT_FALSE(DrawnClosed(1));
     EXPECT_FALSE(DrawnClosed(2));
     EXPECT_TRUE(DrawnClosed(3));
@@ -197,56 +195,48 @@ TEST_F(ModeButtonsTest, AHumidifiedMethodDrawsTheWettingAndLeavesTheValvesToTheW
     EXPECT_TRUE(DrawnClosed(2));
     EXPECT_FALSE(DrawnClosed(4));
     EXPECT_FALSE(DrawnClosed(5));
-    EXPECT_TRUE(form->SetpointASent);
-    EXPECT_TRUE(form->SetpointBSent);
+    EXPECT_TRUE(form->Mixer().SetpointASent);
+    EXPECT_TRUE(form->Mixer().SetpointBSent);
 
     form->ButtonStop->click();
-    EXPECT_FALSE(form->MethodStarted);
+    EXPECT_FALSE(form->Mixer().MethodStarted);
 }
 
-TEST_F(ModeButtonsTest, TheFlushHoldsTheTimerAndNoTickRunsInsideIt)
+TEST_F(ModeButtonsTest, NoTickRunsInsideTheFlush)
 {
     ChooseFakePorts();
-    form->Timer1->start();
     std::vector<std::string> statuses;
-    std::vector<bool> timerActive;
     whileSleeping = [&](std::uint32_t) {
         statuses.push_back(Status());
-        timerActive.push_back(form->Timer1->isActive());
-        form->Timer1Timer();  // as a timer firing in the middle would
+        form->Mixer().Timer1Timer();  // as a tick started in the middle would
     };
     form->ButtonFlush->click();
     EXPECT_EQ(Status(), "Flushing");
-    form->Timer1Timer();
+    Tick();
 
     EXPECT_EQ(sleeps, (std::vector<std::uint32_t>{2000, 5000, 2000})) << "no flush inside the flush";
     EXPECT_EQ(statuses, (std::vector<std::string>{"Flush bypass line with gas B (2 sec)",
                                                   "Flush bubbler and chambers (5 sec)",
                                                   "Flush chambers with dry (2 sec)"}));
-    EXPECT_EQ(timerActive, (std::vector<bool>{false, false, false}));
-    EXPECT_TRUE(form->Timer1->isActive());
-    EXPECT_EQ(form->Mode, TMixerState::Standby);
+    EXPECT_EQ(form->Mixer().Mode, TMixerState::Standby);
     EXPECT_EQ(Status(), "Standby");
-    form->Timer1->stop();
 }
 
-TEST_F(ModeButtonsTest, AnErrorInTheFlushLeavesTheTimerRunningAndTheNextTickFree)
+TEST_F(ModeButtonsTest, AnErrorInTheFlushEndsThatTickOnlyAndIsShown)
 {
     ChooseFakePorts();
-    form->Timer1->start();
     whileSleeping = [](std::uint32_t) { throw std::runtime_error("fault in the wait"); };
     form->ButtonFlush->click();
-    EXPECT_THROW(form->Timer1Timer(), std::runtime_error);
-    EXPECT_TRUE(form->Timer1->isActive());
-    form->Timer1->stop();
+    Tick();
+    EXPECT_EQ(dialogs.Errors, std::vector<std::string>{"fault in the wait"});
 
     whileSleeping = nullptr;
     Tick();
     EXPECT_EQ(sleeps.size(), 4u) << "the next tick ran the whole flush";
-    EXPECT_EQ(form->Mode, TMixerState::Standby);
+    EXPECT_EQ(form->Mixer().Mode, TMixerState::Standby);
 }
 
-TEST_F(ModeButtonsTest, AButtonClickedDuringTheFlushRunsWhereEventsAreProcessed)
+TEST_F(ModeButtonsTest, AButtonClickedDuringTheFlushRunsAtTheNextPause)
 {
     struct Case {
         std::size_t clickDuringWait;  // 1..3
@@ -257,20 +247,17 @@ TEST_F(ModeButtonsTest, AButtonClickedDuringTheFlushRunsWhereEventsAreProcessed)
     for (const Case& c : {Case{1, TMixerState::Standby}, Case{2, TMixerState::Standby},
                           Case{3, TMixerState::Bypass}}) {
         MakeForm();
-        form->Timer1->stop();
         ChooseFakePorts();
         sleeps.clear();
         whileSleeping = [&](std::uint32_t) {
-            if (sleeps.size() != c.clickDuringWait) return;
-            QPushButton* bypass = form->ButtonBypass;
-            QMetaObject::invokeMethod(bypass, [bypass] { bypass->click(); }, Qt::QueuedConnection);
+            if (sleeps.size() == c.clickDuringWait) form->ButtonBypass->click();
         };
         form->ButtonFlush->click();
         Tick();
-        EXPECT_EQ(form->Mode, c.after) << "click during wait " << c.clickDuringWait;
-        EXPECT_EQ(form->ValveState, Valves{}) << "the flush ends with every valve closed";
+        EXPECT_EQ(form->Mixer().Mode, c.after) << "click during wait " << c.clickDuringWait;
+        EXPECT_EQ(form->Mixer().ValveState, Valves{}) << "the flush ends with every valve closed";
         Tick();
-        EXPECT_EQ(form->ValveState[2], c.after == TMixerState::Bypass ? 1 : 0);
+        EXPECT_EQ(form->Mixer().ValveState[2], c.after == TMixerState::Bypass ? 1 : 0);
     }
 }
 

@@ -32,39 +32,39 @@ protected:
 
 TEST_F(PlanAdoptionTest, ApplyPublishesThePlanAndResetsTheRegulation)
 {
-    form->PulseCount = 7;
-    form->PulseExtraA = 4.0;
-    form->SetpointASent = true;
-    form->SetpointBSent = true;
+    form->Mixer().PulseCount = 7;
+    form->Mixer().PulseExtraA = 4.0;
+    form->Mixer().SetpointASent = true;
+    form->Mixer().SetpointBSent = true;
     ApplyMixture();
-    EXPECT_EQ(form->MixingMethod, "A (pulse) in B");
-    EXPECT_GT(form->RequiredFlowA, 0.0);
-    EXPECT_DOUBLE_EQ(form->RequiredFlowB, 0.5);
-    EXPECT_EQ(form->WettingFraction, 0.0);
-    EXPECT_EQ(form->PulseCount, 0);
-    EXPECT_EQ(form->PulseExtraA, 1.0);
-    EXPECT_EQ(form->PulseExtraB, 1.0);
-    EXPECT_FALSE(form->SetpointASent);
-    EXPECT_FALSE(form->SetpointBSent);
+    EXPECT_EQ(form->Mixer().MixingMethod, "A (pulse) in B");
+    EXPECT_GT(form->Mixer().RequiredFlowA, 0.0);
+    EXPECT_DOUBLE_EQ(form->Mixer().RequiredFlowB, 0.5);
+    EXPECT_EQ(form->Mixer().WettingFraction, 0.0);
+    EXPECT_EQ(form->Mixer().PulseCount, 0);
+    EXPECT_EQ(form->Mixer().PulseExtraA, 1.0);
+    EXPECT_EQ(form->Mixer().PulseExtraB, 1.0);
+    EXPECT_FALSE(form->Mixer().SetpointASent);
+    EXPECT_FALSE(form->Mixer().SetpointBSent);
     EXPECT_FALSE(Memo4Lines().empty());
 }
 
 TEST_F(PlanAdoptionTest, APreviewAfterAnApplyLeavesTheRunningPlanExactlyAsItWas)
 {
     ApplyMixture();
-    const std::string method = form->MixingMethod;
-    const double flowA = form->RequiredFlowA;
-    const double flowB = form->RequiredFlowB;
-    const double wetting = form->WettingFraction;
+    const std::string method = form->Mixer().MixingMethod;
+    const double flowA = form->Mixer().RequiredFlowA;
+    const double flowB = form->Mixer().RequiredFlowB;
+    const double wetting = form->Mixer().WettingFraction;
 
     form->RtIntegerEditH2Oppm->SetValue(10000);
     form->RtIntegerEditGasAPPM->SetValue(500000);
     form->RtNumericUpDn1->SetValue(0.3);
-    EXPECT_EQ(form->MixingMethod, method);
-    EXPECT_EQ(form->RequiredFlowA, flowA);
-    EXPECT_EQ(form->RequiredFlowB, flowB);
-    EXPECT_EQ(form->WettingFraction, wetting);
-    EXPECT_FLOAT_EQ(form->FlowInfoB.Max, 0.3f);  // the limit itself is not a plan value
+    EXPECT_EQ(form->Mixer().MixingMethod, method);
+    EXPECT_EQ(form->Mixer().RequiredFlowA, flowA);
+    EXPECT_EQ(form->Mixer().RequiredFlowB, flowB);
+    EXPECT_EQ(form->Mixer().WettingFraction, wetting);
+    EXPECT_FLOAT_EQ(form->Mixer().FlowInfoB.Max, 0.3f);  // the limit itself is not a plan value
 }
 
 struct Request {

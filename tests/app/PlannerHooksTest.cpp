@@ -72,54 +72,54 @@ TEST_F(PlannerHooksTest, MaxButtonAsksForSaturatedWater)
 
 TEST_F(PlannerHooksTest, EachCalculationMarksAResetOnceTheGridHoldsData)
 {
-    form->RecordGrid.SetCell(0, 1, "09:30:00");  // a stored row
+    form->Mixer().RecordGrid.SetCell(0, 1, "09:30:00");  // a stored row
     form->RtIntegerEditGasAPPM->SetValue(300);
-    ASSERT_EQ(form->RecordGrid.RowCount(), 3);
-    EXPECT_EQ(form->RecordGrid.Cell(1, 2), "Reset");
-    EXPECT_EQ(form->RecordGrid.Cell(0, 2), "");
+    ASSERT_EQ(form->Mixer().RecordGrid.RowCount(), 3);
+    EXPECT_EQ(form->Mixer().RecordGrid.Cell(1, 2), "Reset");
+    EXPECT_EQ(form->Mixer().RecordGrid.Cell(0, 2), "");
     form->RtNumericUpDn1->SetValue(0.3);
-    EXPECT_EQ(form->RecordGrid.RowCount(), 4);
-    EXPECT_EQ(form->RecordGrid.Cell(1, 3), "Reset");
+    EXPECT_EQ(form->Mixer().RecordGrid.RowCount(), 4);
+    EXPECT_EQ(form->Mixer().RecordGrid.Cell(1, 3), "Reset");
 }
 
 TEST_F(PlannerHooksTest, GasBLimitReachesFlowInfoBAtOnce)
 {
     form->RtNumericUpDn1->SetValue(0.25);
-    EXPECT_FLOAT_EQ(form->FlowInfoB.Max, 0.25f);
+    EXPECT_FLOAT_EQ(form->Mixer().FlowInfoB.Max, 0.25f);
 }
 
 TEST_F(PlannerHooksTest, ApplyAdoptsThePlanAndPreviewsLeaveItAlone)
 {
     ChooseFakePorts();
-    form->PulseCount = 7;
-    form->PulseExtraA = 3.0;
-    form->SetpointASent = true;
-    form->SetpointBSent = true;
+    form->Mixer().PulseCount = 7;
+    form->Mixer().PulseExtraA = 3.0;
+    form->Mixer().SetpointASent = true;
+    form->Mixer().SetpointBSent = true;
 
-    form->Calculate(true);
-    EXPECT_EQ(form->MixingMethod, "A (pulse) in B");
-    EXPECT_GT(form->RequiredFlowA, 0.0);
-    EXPECT_DOUBLE_EQ(form->RequiredFlowB, 0.5);
-    EXPECT_EQ(form->PulseCount, 0);
-    EXPECT_EQ(form->PulseExtraA, 1.0);
-    EXPECT_FALSE(form->SetpointASent);
-    EXPECT_FALSE(form->SetpointBSent);
+    form->ButtonDilutionClick();
+    EXPECT_EQ(form->Mixer().MixingMethod, "A (pulse) in B");
+    EXPECT_GT(form->Mixer().RequiredFlowA, 0.0);
+    EXPECT_DOUBLE_EQ(form->Mixer().RequiredFlowB, 0.5);
+    EXPECT_EQ(form->Mixer().PulseCount, 0);
+    EXPECT_EQ(form->Mixer().PulseExtraA, 1.0);
+    EXPECT_FALSE(form->Mixer().SetpointASent);
+    EXPECT_FALSE(form->Mixer().SetpointBSent);
     const QString appliedText = form->Memo4->toPlainText();
     EXPECT_TRUE(appliedText.endsWith('\n')) << "the report ends with a line break";
 
-    const double flowA = form->RequiredFlowA;
+    const double flowA = form->Mixer().RequiredFlowA;
     form->RtIntegerEditGasAPPM->SetValue(500000);
-    EXPECT_EQ(form->MixingMethod, "A (pulse) in B");
-    EXPECT_EQ(form->RequiredFlowA, flowA);
+    EXPECT_EQ(form->Mixer().MixingMethod, "A (pulse) in B");
+    EXPECT_EQ(form->Mixer().RequiredFlowA, flowA);
     EXPECT_NE(form->Memo4->toPlainText(), appliedText) << "the preview is shown";
 }
 
 TEST_F(PlannerHooksTest, WithoutGasesACalculationOnlyMarksTheGrid)
 {
-    form->Calculate(true);
-    EXPECT_EQ(form->MixingMethod, "");
+    form->ButtonDilutionClick();
+    EXPECT_EQ(form->Mixer().MixingMethod, "");
     EXPECT_TRUE(form->Memo4->toPlainText().isEmpty());
-    EXPECT_EQ(form->RecordGrid.Cell(1, 1), "Reset");
+    EXPECT_EQ(form->Mixer().RecordGrid.Cell(1, 1), "Reset");
 }
 
 }  // namespace

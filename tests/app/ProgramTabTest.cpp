@@ -4,7 +4,7 @@
 #include "Form1Fixture.h"
 
 #include "app/ProgramPage.h"
-#include "app/ProgramRunner.h"
+#include "mixer/ProgramRunner.h"
 #include "controls/RtIntegerEdit.h"
 #include "controls/RtNumericUpDn.h"
 #include "program/ProgramFile.h"
@@ -60,15 +60,13 @@ protected:
         Form1Test::SetUp();
         ChooseFakePorts();
         page = form->TabSheetProgram;
-        runner = &page->Runner();
+        runner = &form->Mixer().Runner();
         // The mode buttons set Mode as the operator's press would.
-        QObject::connect(runner, &ProgramRunner::OperationPressed, runner,
-                         [this](int step, ProgramOperation operation) {
-                             pressed.push_back({step, operation, form->RtIntegerEditGasAPPM->Value(),
-                                                form->RtIntegerEditH2Oppm->Value(),
-                                                form->RtNumericUpDn1->Value()});
-                             form->Mode = ModeOf(operation);
-                         });
+        form->OperationPressedHook = [this](int step, ProgramOperation operation) {
+            pressed.push_back({step, operation, form->RtIntegerEditGasAPPM->Value(), form->RtIntegerEditH2Oppm->Value(),
+                               form->RtNumericUpDn1->Value()});
+            form->Mixer().Mode = ModeOf(operation);
+        };
     }
 
     static TMixerState ModeOf(ProgramOperation operation)
@@ -128,14 +126,14 @@ TEST_F(ProgramTabTest, EachStepStartsOnTimeWithItsValuesAndTheProgramEndsWithSto
     EXPECT_EQ(form->RtIntegerEditGasAPPM->Value(), 2000);
     EXPECT_EQ(form->RtIntegerEditH2Oppm->Value(), 0);
     EXPECT_EQ(form->RtIntegerEditGasBPPM->Value(), 998000) << "balanced as if typed";
-    EXPECT_FALSE(form->MixingMethod.empty()) << "Apply Mixture adopted the plan";
+    EXPECT_FALSE(form->Mixer().MixingMethod.empty()) << "Apply Mixture adopted the plan";
     const double limit = form->RtNumericUpDn1->Value();
 
     PollAt(60);
     PollAt(119.99);
     ASSERT_EQ(pressed.size(), 1u);
     PollAt(120);
-    form->Mode = TMixerState::Standby;  // the flush sequence ends by itself
+    form->Mixer().Mode = TMixerState::Standby;  // the flush sequence ends by itself
     PollAt(120.5);
     PollAt(121);
     EXPECT_EQ(form->RtIntegerEditGasBPPM->Value(), 989500);
@@ -161,13 +159,13 @@ TEST_F(ProgramTabTest, AClosingStopFollowsALastTimedStepAndHoldKeepsItRunning)
     PollAt(2);
     ASSERT_EQ(pressed.size(), 2u);
     EXPECT_EQ(pressed.back().Operation, ProgramOperation::Stop);
-    EXPECT_EQ(form->Mode, TMixerState::Standby);
+    EXPECT_EQ(form->Mixer().Mode, TMixerState::Standby);
 
     pressed.clear();
     StartProgram("step;a_ppm;h2o_ppm;b_limit;minutes\nmixture;1000;0;;1\nhold;;;;\n");
     PollAt(3);
     ASSERT_EQ(pressed.size(), 1u);
-    EXPECT_EQ(form->Mode, TMixerState::Dilution);
+    EXPECT_EQ(form->Mixer().Mode, TMixerState::Dilution);
     EXPECT_FALSE(runner->Running());
     EXPECT_EQ(LastMemoLine(), "Program finished; step 1 keeps running.");
     EXPECT_EQ(runner->ActiveStep(), 0);
@@ -188,7 +186,7 @@ TEST_F(ProgramTabTest, TheStatusLineCountsDownAndTheRunningStepIsHighlighted)
 
     QTest::mouseClick(page->ButtonProgramStop, Qt::LeftButton);
     EXPECT_FALSE(runner->Running());
-    EXPECT_EQ(form->Mode, TMixerState::Dilution) << "the mixer keeps its mode";
+    EXPECT_EQ(form->Mixer().Mode, TMixerState::Dilution) << "the mixer keeps its mode";
     EXPECT_EQ(LastMemoLine(), "Program ended at step 3 of 4: stopped by the operator; the mixer keeps its mode.");
     EXPECT_EQ(page->TableProgram->item(2, 0)->background(), QBrush());
 }
@@ -226,38 +224,24 @@ INSTANTIATE_TEST_SUITE_P(
                      [](TForm1& f) { QTest::mouseClick(f.ButtonDilution, Qt::LeftButton); },
                      "Program ended at step 1 of 4: a mode button was pressed."},
         Interference{"a mode set without the program",
-                     [](TForm1& f) { f.Mode = TMixerState::Bypass; },
+                     [](TForm1& f) { f.Mixer().Mode = TMixerState::Bypass; },
                      "Program ended at step 1 of 4: a mode button was pressed."},
         Interference{"gases cleared on the Setup tab",
-                     [](TForm1& f) { f.ListBoxSetupGas1->SetItemIndex(-1); },
+                     [](TForm1& f) { f.Post([](TMixer& mixer) { mixer.ForgetGases(); }); },
                      "Program ended at step 1 of 4: the gas selection was cleared."}));
-
-// The tick holds the window with its timer off (the flush sequence, a worker
-// stop awaited); a step pressed then would be overridden, so it waits.
-TEST_F(ProgramTabTest, NoStepIsPressedWhileTheTickHoldsTheWindow)
-{
-    form->Timer1->stop();
-    StartProgram(ExampleProgram);
-    PollAt(1);
-    EXPECT_TRUE(pressed.empty());
-    form->Timer1->start();
-    PollAt(2);
-    ASSERT_EQ(pressed.size(), 1u);
-    EXPECT_EQ(pressed[0].Step, 0);
-}
 
 // The operator shortens the counter; the tick then stops the mixer.
 TEST_F(ProgramTabTest, TheAutomaticStopEndsTheProgram)
 {
     StartProgram(ExampleProgram);
-    form->StopDeadline = start + 10.5 * OneMinute;  // "Add hours to counter" with a few minutes
+    form->Mixer().StopDeadline = start + 10.5 * OneMinute;  // "Add hours to counter" with a few minutes
     PollAt(10);
     EXPECT_TRUE(runner->Running()) << "moving the deadline is no interference";
     clock.Set(start + 11 * OneMinute);
     // What the tick does once the deadline has passed.
-    form->ButtonStopClick();
-    form->Mode = TMixerState::Standby;
-    form->StopDeadline = clock.Now() + 1.0;
+    form->Mixer().ButtonStopClick();
+    form->Mixer().Mode = TMixerState::Standby;
+    form->Mixer().StopDeadline = clock.Now() + 1.0;
     runner->Poll();
     EXPECT_FALSE(runner->Running());
     EXPECT_EQ(LastMemoLine(), "Program ended at step 1 of 4: the automatic stop fired.");

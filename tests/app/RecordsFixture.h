@@ -49,16 +49,16 @@ protected:
     void RunDilution(double gramsA, double gramsB)
     {
         ChooseFakePorts();
-        form->Mode = TMixerState::Dilution;
-        form->MixingMethod = "A (constant) in B";
-        form->TotalizerA.Value = gramsA;
-        form->TotalizerB.Value = gramsB;
-        form->TotalizerB.StartTime = clock.Now();
+        form->Mixer().Mode = TMixerState::Dilution;
+        form->Mixer().MixingMethod = "A (constant) in B";
+        form->Mixer().TotalizerA.Value = gramsA;
+        form->Mixer().TotalizerB.Value = gramsB;
+        form->Mixer().TotalizerB.StartTime = clock.Now();
     }
 
     std::string Cell(const char* caption, int row) const
     {
-        return form->RecordGrid.Cell(ColumnIdOf(form->ColumnInfo, caption), row);
+        return form->Mixer().RecordGrid.Cell(ColumnIdOf(form->Mixer().ColumnInfo, caption), row);
     }
 
     std::string LastMemoLine() const

@@ -18,12 +18,12 @@ namespace {
 TEST_F(RecordsTest, TheFirstStoreFillsTheResetRowAndLaterOnesAppend)
 {
     RunDilution(0.032, 28.0);
-    ASSERT_EQ(form->RecordGrid.RowCount(), 2);
+    ASSERT_EQ(form->Mixer().RecordGrid.RowCount(), 2);
     ASSERT_EQ(Cell("Mode", 1), "Reset");
 
     clock.Advance(90 * OneSecond);
-    form->StoreData();
-    EXPECT_EQ(form->RecordGrid.RowCount(), 2) << "the start-up row is filled, not appended to";
+    form->Mixer().StoreData();
+    EXPECT_EQ(form->Mixer().RecordGrid.RowCount(), 2) << "the start-up row is filled, not appended to";
     EXPECT_EQ(Cell("Time", 1), "09:31:30");
     EXPECT_EQ(Cell("Mode", 1), "Dilution");
     EXPECT_EQ(Cell("Method", 1), "A (constant) in B");
@@ -34,12 +34,12 @@ TEST_F(RecordsTest, TheFirstStoreFillsTheResetRowAndLaterOnesAppend)
     EXPECT_EQ(Cell("log10(pH2O)", 1), "");
     EXPECT_EQ(Cell("log10(pA)", 1), "-3.00");
     EXPECT_EQ(LastMemoLine(), "Protective B gas grams:1.5 0.000 000");
-    EXPECT_DOUBLE_EQ(form->LastStoreTime, clock.Now());
+    EXPECT_DOUBLE_EQ(form->Mixer().LastStoreTime, clock.Now());
 
     clock.Advance(OneSecond);
-    form->Mode = TMixerState::Bypass;
-    form->StoreData();
-    ASSERT_EQ(form->RecordGrid.RowCount(), 3);
+    form->Mixer().Mode = TMixerState::Bypass;
+    form->Mixer().StoreData();
+    ASSERT_EQ(form->Mixer().RecordGrid.RowCount(), 3);
     EXPECT_EQ(Cell("Method", 2), "Dry B");
     EXPECT_EQ(Cell("Time", 2), "09:31:31");
     EXPECT_TRUE(form->StringGrid1->selectionModel()->isRowSelected(1, {})) << "the last row is selected";
@@ -48,14 +48,14 @@ TEST_F(RecordsTest, TheFirstStoreFillsTheResetRowAndLaterOnesAppend)
 TEST_F(RecordsTest, ARowAfterAPlannerResetGoesBelowIt)
 {
     RunDilution(0.1, 1.0);
-    form->StoreData();
+    form->Mixer().StoreData();
     form->RtNumericUpDn1Click(form->RtNumericUpDn1);  // a new calculation marks the table
-    const int resetRow = form->RecordGrid.RowCount() - 1;
+    const int resetRow = form->Mixer().RecordGrid.RowCount() - 1;
     ASSERT_EQ(Cell("Mode", resetRow), "Reset");
     ASSERT_EQ(Cell("Time", resetRow), "");
 
-    form->StoreData();
-    EXPECT_EQ(form->RecordGrid.RowCount(), resetRow + 2);
+    form->Mixer().StoreData();
+    EXPECT_EQ(form->Mixer().RecordGrid.RowCount(), resetRow + 2);
     EXPECT_EQ(Cell("Mode", resetRow), "Reset");
     EXPECT_EQ(Cell("Mode", resetRow + 1), "Dilution");
 }
@@ -63,15 +63,15 @@ TEST_F(RecordsTest, ARowAfterAPlannerResetGoesBelowIt)
 TEST_F(RecordsTest, FailedTotalizerReadsStoreTheRowWithEmptyNumbers)
 {
     RunDilution(std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::quiet_NaN());
-    form->StoreData();
-    form->StoreData();
+    form->Mixer().StoreData();
+    form->Mixer().StoreData();
 
-    ASSERT_EQ(form->RecordGrid.RowCount(), 3);
+    ASSERT_EQ(form->Mixer().RecordGrid.RowCount(), 3);
     EXPECT_EQ(Cell("Time", 2), "09:30:00");
     EXPECT_EQ(Cell("Mode", 2), "Dilution");
     EXPECT_EQ(Cell("Method", 2), "A (constant) in B");
-    for (int col = 3; col < form->RecordGrid.ColCount(); ++col) {
-        const std::string cell = form->RecordGrid.Cell(col, 2);
+    for (int col = 3; col < form->Mixer().RecordGrid.ColCount(); ++col) {
+        const std::string cell = form->Mixer().RecordGrid.Cell(col, 2);
         EXPECT_TRUE(cell.find_first_of("naNAiIfF") == std::string::npos) << col << ": " << cell;
     }
     EXPECT_EQ(Cell("Gas A (g)", 2), "");
@@ -81,18 +81,18 @@ TEST_F(RecordsTest, FailedTotalizerReadsStoreTheRowWithEmptyNumbers)
 TEST_F(RecordsTest, CellsGoWhereTheColumnTableSays)
 {
     RunDilution(0.032, 28.0);
-    std::swap(form->ColumnInfo[3].ColID, form->ColumnInfo[4].ColID);  // Gas A into column 4
-    form->StoreData();
-    EXPECT_EQ(form->RecordGrid.Cell(4, 1), "0.032 000");
-    EXPECT_EQ(form->RecordGrid.Cell(3, 1), "28.000 000");
+    std::swap(form->Mixer().ColumnInfo[3].ColID, form->Mixer().ColumnInfo[4].ColID);  // Gas A into column 4
+    form->Mixer().StoreData();
+    EXPECT_EQ(form->Mixer().RecordGrid.Cell(4, 1), "0.032 000");
+    EXPECT_EQ(form->Mixer().RecordGrid.Cell(3, 1), "28.000 000");
 }
 
 TEST_F(RecordsTest, EachStoredRowIsHandedOn)
 {
     std::vector<RecordRow> rows;
-    form->RowStored = [&rows](const RecordRow& row) { rows.push_back(row); };
+    form->RowStoredHook = [&rows](const RecordRow& row) { rows.push_back(row); };
     RunDilution(0.032, 28.0);
-    form->StoreData();
+    form->Mixer().StoreData();
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_DOUBLE_EQ(rows[0].Time(), clock.Now());
     EXPECT_EQ(rows[0].Mode, "Dilution");
@@ -104,15 +104,15 @@ TEST_F(RecordsTest, EachStoredRowIsHandedOn)
 TEST_F(RecordsTest, StoredRowsAreJournalledAsTheSavedFileWritesThem)
 {
     RunDilution(0.032, 28.0);
-    form->StoreData();
+    form->Mixer().StoreData();
     clock.Advance(OneSecond);
-    form->StoreData();
-    ASSERT_TRUE(form->Journal);
-    form->Journal->WaitIdle();
+    form->Mixer().StoreData();
+    ASSERT_TRUE(form->Mixer().Journal);
+    form->Mixer().Journal->WaitIdle();
 
     const std::filesystem::path journalFolder = stateHome / "gasmixer";
-    ASSERT_EQ(std::filesystem::path(form->Journal->Path()).parent_path(), journalFolder);
-    const std::string journal = ReadAll(form->Journal->Path());
+    ASSERT_EQ(std::filesystem::path(form->Mixer().Journal->Path()).parent_path(), journalFolder);
+    const std::string journal = ReadAll(form->Mixer().Journal->Path());
 
     const std::filesystem::path saved = folder / "saved.csv";
     form->Save(saved);
@@ -129,11 +129,11 @@ TEST_F(RecordsTest, AJournalFolderThatCannotBeMadeIsReportedOnceAndStoringGoesOn
     MakeForm();
     RunDilution(0.1, 1.0);
     for (int i = 0; i < 3; ++i) {
-        form->StoreData();
-        form->Journal->WaitIdle();
+        form->Mixer().StoreData();
+        form->Mixer().Journal->WaitIdle();
         QApplication::processEvents();
     }
-    EXPECT_EQ(form->RecordGrid.RowCount(), 4);
+    EXPECT_EQ(form->Mixer().RecordGrid.RowCount(), 4);
     int reports = 0;
     for (const std::string& line : Lines(form->MemoDevFeedback->toPlainText())) {
         if (line.starts_with("Record journal not kept")) ++reports;
@@ -152,10 +152,10 @@ TEST_F(RecordsTest, ScreenshotOfTheMadeMixtureTab)
     form->setGeometry(form->screen()->availableGeometry());
     RunDilution(0.0, 0.0);
     for (int i = 0; i < 12; ++i) {
-        form->TotalizerA.Value += 0.00021;
-        form->TotalizerB.Value += 0.0712;
+        form->Mixer().TotalizerA.Value += 0.00021;
+        form->Mixer().TotalizerB.Value += 0.0712;
         clock.Advance(OneSecond);
-        form->StoreData();
+        form->Mixer().StoreData();
     }
     form->PageControl1->SetActivePageIndex(2);
     QApplication::processEvents();

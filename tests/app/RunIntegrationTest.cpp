@@ -7,7 +7,7 @@
 #include "SimulatorLogs.h"
 #include "SteppedTiming.h"
 
-#include "app/SignalBridge.h"
+#include "mixer/SignalBridge.h"
 #include "controls/RtIntegerEdit.h"
 #include "instruments/RelayBoard.h"
 #include "instruments/VogtlinPort.h"
@@ -22,6 +22,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cmath>
@@ -46,9 +47,22 @@ protected:
         ports = {host.MfcLinePath(), host.RelayBoardPath()};
         wettingTiming = &timing;
         RecordsTest::SetUp();
-        form->Timer1->stop();  // the test drives the ticks
+        Follow();
+    }
+
+    void Follow()
+    {
         form->EditAutosaveFilename->setText(QString::fromStdString((folder / "run").string()));
-        form->RowStored = [this](const RecordRow& row) { storedAt.push_back(row.Time()); };
+        form->RowStoredHook = [this](const RecordRow& row) { storedAt.push_back(row.Time()); };
+    }
+
+    // The window as the program makes it: the mixer on its own thread, ticking by itself.
+    void OnItsOwnThread()
+    {
+        form.reset();
+        mixerThread = true;
+        MakeForm();
+        Follow();
     }
 
     void TearDown() override
@@ -62,9 +76,12 @@ protected:
     {
         ClickItem(form->ListBoxPortSolenoid, host.RelayBoardPath());
         ClickItem(form->ListBoxPortMFC, host.MfcLinePath());
+        SyncWithMixer();
         ClickItem(form->ListBoxSetupGas1, gasA);
         ClickItem(form->ListBoxSetupGas2, gasB);
+        SyncWithMixer();
         ClickTab(OperationPage);
+        SyncWithMixer();  // the bubbler was read
         ASSERT_EQ(ActivePage(), OperationPage);
     }
 
@@ -78,7 +95,7 @@ protected:
     void Tick(int count = 1, double stepSeconds = 0.25)
     {
         for (int i = 0; i < count; ++i) {
-            form->Timer1Timer();
+            RunMixerTick(form->Mixer());
             clock.Advance(stepSeconds * OneSecond);
         }
     }
@@ -92,7 +109,7 @@ protected:
     Floats Setpoints(int address) { return SetpointsOf(host, address); }
     Masks ValveMasks() { return ValveMasksOf(host); }
 
-    int LastRow() const { return form->RecordGrid.RowCount() - 1; }
+    int LastRow() const { return form->Mixer().RecordGrid.RowCount() - 1; }
 
     // Serves the worker's hand-overs until `done`; fails rather than hangs.
     template <typename Done>
@@ -113,9 +130,9 @@ protected:
         timing.Restart();
         timing.HoldAt(0.5);
         Apply(10000, 10000);
-        ASSERT_EQ(form->MixingMethod, "A (constant) in B/H2O");
+        ASSERT_EQ(form->Mixer().MixingMethod, "A (constant) in B/H2O");
         Tick();
-        ASSERT_NE(form->WettingThread, nullptr);
+        ASSERT_NE(form->Mixer().WettingThread, nullptr);
         ServeUntil([this] { return timing.Held(); });
     }
 
@@ -133,14 +150,27 @@ protected:
     }
 
     // A stop signal closes the window, as in the program; the logs are taken
-    // as the close left them.
+    // as the mixer's shut-down left them.
     std::unique_ptr<SignalBridge> BridgeClosingTheWindow(std::optional<Logs>& atClose)
     {
         return std::make_unique<SignalBridge>([this, &atClose](int) {
             form->close();
+            closing = true;
+            SyncWithMixer();
             atClose = Now();
         });
     }
+
+    // Raises SIGTERM from the mixer's thread and waits there until the window
+    // has taken it: the close is then the next command the mixer meets.
+    void RaiseAndWaitForTheClose()
+    {
+        static_cast<void>(raise(SIGTERM));
+        const auto deadline = std::chrono::steady_clock::now() + 30s;
+        while (!closing && std::chrono::steady_clock::now() < deadline) std::this_thread::sleep_for(1ms);
+    }
+
+    std::atomic<bool> closing = false;
 
     // Lets the event loop run on after the close, as it would until the
     // program ends: whatever still ticks or switches shows in the logs.
@@ -154,14 +184,14 @@ protected:
         EXPECT_EQ(atClose->mfc1.back(), 0.0f);
         ASSERT_FALSE(atClose->mfc2.empty());
         EXPECT_EQ(atClose->mfc2.back(), 0.0f);
-        EXPECT_EQ(form->WettingThread, nullptr);
+        EXPECT_EQ(form->Mixer().WettingThread, nullptr);
 
         QTest::qWait(1000);
         const Logs later = Now();
         EXPECT_EQ(later.valves, atClose->valves) << "no valve command after the close";
         EXPECT_EQ(later.mfc1, atClose->mfc1) << "no setpoint after the close";
         EXPECT_EQ(later.mfc2, atClose->mfc2) << "no setpoint after the close";
-        EXPECT_EQ(form->WettingThread, nullptr) << "no worker after the close";
+        EXPECT_EQ(form->Mixer().WettingThread, nullptr) << "no worker after the close";
     }
 };
 
@@ -204,7 +234,7 @@ TEST_F(RunIntegrationTest, AfterApplyMixtureRowsComeEverySecondForThirtySecondsT
     const double step = 0.35;
     const double interval = 120.0;
     Apply(10000);
-    const TDateTime start = form->TotalizerB.StartTime;
+    const TDateTime start = form->Mixer().TotalizerB.StartTime;
     while (clock.Now() - start < 40 * OneSecond) Tick(1, step);
     while (clock.Now() - start < 450 * OneSecond) Tick(1, 20.0);
 
@@ -227,13 +257,13 @@ TEST_F(RunIntegrationTest, AfterApplyMixtureRowsComeEverySecondForThirtySecondsT
     }
     EXPECT_EQ(fast, 28u) << "every third tick, 1.05 s apart, the last at 29.4 s";
     EXPECT_EQ(slow, 3u);
-    EXPECT_EQ(form->RecordGrid.RowCount(), static_cast<int>(storedAt.size()) + 1) << "the header row";
+    EXPECT_EQ(form->Mixer().RecordGrid.RowCount(), static_cast<int>(storedAt.size()) + 1) << "the header row";
 }
 
 TEST_F(RunIntegrationTest, TheFirstDilutionTickAutosavesAtOnceThenHourly)
 {
     Ready("O2", "N2");
-    ASSERT_EQ(form->LastAutosaveTime, 0.0);
+    ASSERT_EQ(form->Mixer().LastAutosaveTime, 0.0);
     const auto saved = [this] {
         std::vector<std::string> names;
         for (const auto& [name, content] : Snapshot()) names.push_back(name);
@@ -246,7 +276,7 @@ TEST_F(RunIntegrationTest, TheFirstDilutionTickAutosavesAtOnceThenHourly)
     const std::string first = ReadAll(folder / "run autosave 05-14 09_30.CSV");
     EXPECT_NE(first.find("Dilution"), std::string::npos) << "the row stored by the same tick";
 
-    const TDateTime firstSave = form->LastAutosaveTime;
+    const TDateTime firstSave = form->Mixer().LastAutosaveTime;
     clock.Set(firstSave + OneHour - OneSecond);
     Tick();
     EXPECT_EQ(saved().size(), 1u) << "not before the hour is over";
@@ -278,22 +308,22 @@ TEST_F(RunIntegrationTest, AHumidifiedMethodStartsItsWorkerOnceAndEachButtonStop
         SCOPED_TRACE(c.button->text().toStdString());
         RunHumidified();
         const std::size_t sentBefore = ValveMasks().size();
-        const TThreadWetting* worker = form->WettingThread.get();
+        const TThreadWetting* worker = form->Mixer().WettingThread.get();
         Tick(4);
         QApplication::processEvents();
-        EXPECT_EQ(form->WettingThread.get(), worker) << "started once";
+        EXPECT_EQ(form->Mixer().WettingThread.get(), worker) << "started once";
         Settle();
         EXPECT_EQ(From(ValveMasks(), sentBefore), Masks{}) << "the worker holds its first wet phase";
         EXPECT_EQ(ValveMasks().back(), Wet);
 
-        // The worker finishes its cycles once let go, within the click.
-        QTimer::singleShot(0, [this] { timing.Release(); });
+        // Let go, the worker finishes its cycles within the click.
+        timing.Release();
         if (c.button == form->ButtonDilution) {
             Apply(10000, 0);
         } else {
             c.button->click();
         }
-        EXPECT_EQ(form->WettingThread, nullptr) << "stopped by the click";
+        EXPECT_EQ(form->Mixer().WettingThread, nullptr) << "stopped by the click";
         Settle();
         const std::size_t sentByTheWorker = ValveMasks().size();
         Tick(c.ticks);
@@ -309,14 +339,14 @@ TEST_F(RunIntegrationTest, TheMadeMixtureRowsThePlotTheJournalAndTheTGTabFollowT
     form->RtIntegerEdit3->SetValue(300);
     form->RtIntegerEdit4->SetValue(100);
     Apply(10000);
-    const int rowsBefore = form->RecordGrid.RowCount();
+    const int rowsBefore = form->Mixer().RecordGrid.RowCount();
     const std::size_t samplesBefore = form->MixturePlot->Trace().Samples().size();
     EXPECT_EQ(form->LabelTGAppm->text(), "Unknown");
 
     // A flowing gas: the totalizers count up between the ticks.
     while (storedAt.size() < 5) Tick(1, 0.35);
     const int last = LastRow();
-    EXPECT_EQ(form->RecordGrid.RowCount(), rowsBefore + 4) << "the reset row filled, four appended";
+    EXPECT_EQ(form->Mixer().RecordGrid.RowCount(), rowsBefore + 4) << "the reset row filled, four appended";
     EXPECT_EQ(Cell("Mode", last), "Dilution");
     EXPECT_EQ(Cell("Method", last), "A (constant) in B");
 
@@ -326,9 +356,9 @@ TEST_F(RunIntegrationTest, TheMadeMixtureRowsThePlotTheJournalAndTheTGTabFollowT
     const auto& markers = form->MixturePlot->Trace().Markers();
     EXPECT_TRUE(std::any_of(markers.begin(), markers.end(), [](const TPlotMarker& m) { return m.Label == "Dilution"; }));
 
-    ASSERT_TRUE(form->Journal);
-    form->Journal->WaitIdle();
-    const auto journal = Lines(QString::fromStdString(ReadAll(form->Journal->Path())).trimmed());
+    ASSERT_TRUE(form->Mixer().Journal);
+    form->Mixer().Journal->WaitIdle();
+    const auto journal = Lines(QString::fromStdString(ReadAll(form->Mixer().Journal->Path())).trimmed());
     ASSERT_EQ(journal.size(), 1 + storedAt.size()) << "the header and each stored row";
     EXPECT_NE(journal.back().find(Cell("Time", last)), std::string::npos) << journal.back();
 
@@ -347,37 +377,39 @@ TEST_F(RunIntegrationTest, TheMadeMixtureRowsThePlotTheJournalAndTheTGTabFollowT
 }
 
 // A stop signal in the middle of the flush, of a pulse and of a wetting
-// cycle: the signal takes the window's close through the event loop, and
-// nothing reaches the instruments after the close's all-shut.
+// cycle, with the mixer on its own thread as in the program: the signal
+// takes the window's close through the event loop, the mixer meets it at its
+// next pause, and nothing reaches the instruments after the all-shut.
 TEST_F(RunIntegrationTest, TermDuringTheFlushEndsItWithEverythingShut)
 {
+    OnItsOwnThread();
     Ready("O2", "N2");
     std::optional<Logs> atClose;
     const auto bridge = BridgeClosingTheWindow(atClose);
-    // Raised in the first wait, taken where the sequence next processes events.
+    // Raised in the first wait, taken at the sequence's next pause.
     whileSleeping = [this](std::uint32_t) {
-        if (sleeps.size() == 1) static_cast<void>(raise(SIGTERM));
+        if (sleeps.size() == 1) RaiseAndWaitForTheClose();
     };
     form->ButtonFlush->click();
-    form->Timer1->start();
     ExpectSafeAndQuietAfterTheClose(atClose);
     EXPECT_EQ(sleeps, std::vector<std::uint32_t>{2000}) << "the flush went no further";
     EXPECT_EQ(atClose->valves, (Masks{4, 35, 0}));
-    EXPECT_EQ(atClose->mfc2, (Floats{static_cast<float>(form->MaxFlowB), 0}));
+    EXPECT_EQ(atClose->mfc2, (Floats{static_cast<float>(form->Mixer().MaxFlowB), 0}));
 }
 
 TEST_F(RunIntegrationTest, TermDuringAPulseEndsWithEverythingShut)
 {
+    OnItsOwnThread();
     Ready("O2", "Ar");
-    Apply(150);
-    ASSERT_EQ(form->MixingMethod, "A (pulse) in B");
-    clock.Set(form->TotalizerA.StartTime + OneHour);  // far behind: every tick pulses
     std::optional<Logs> atClose;
     const auto bridge = BridgeClosingTheWindow(atClose);
     whileSleeping = [this](std::uint32_t) {
-        if (sleeps.size() == 1) static_cast<void>(raise(SIGTERM));
+        if (sleeps.size() == 1) RaiseAndWaitForTheClose();
     };
-    form->Timer1->start();
+    Apply(150);
+    SyncWithMixer();
+    ASSERT_EQ(form->Snapshot().MixingMethod, "A (pulse) in B");
+    clock.Advance(OneHour);  // far behind: every tick pulses
     ExpectSafeAndQuietAfterTheClose(atClose);
     EXPECT_EQ(atClose->valves, (Masks{24, 0}));
     EXPECT_EQ(std::count(atClose->mfc1.begin(), atClose->mfc1.end(), 0.035f), 1) << "one pulse";
@@ -385,11 +417,14 @@ TEST_F(RunIntegrationTest, TermDuringAPulseEndsWithEverythingShut)
 
 TEST_F(RunIntegrationTest, TermWhileTheWorkerRunsStopsItThenShutsEverything)
 {
+    OnItsOwnThread();
     Ready("O2", "N2");
-    RunHumidified();
+    timing.Restart();
+    timing.HoldAt(0.5);
+    Apply(10000, 10000);
+    ServeUntil([this] { return timing.Held(); });
     std::optional<Logs> atClose;
     const auto bridge = BridgeClosingTheWindow(atClose);
-    form->Timer1->start();
     timing.Release();
     ASSERT_EQ(raise(SIGTERM), 0);
     ExpectSafeAndQuietAfterTheClose(atClose);

@@ -2,7 +2,7 @@
 // shut-down through the event loop, and a failing tick never stops the timer.
 #include "Form1Fixture.h"
 
-#include "app/SignalBridge.h"
+#include "mixer/SignalBridge.h"
 #include "sim/SimulatorHost.h"
 
 #include <QProcess>
@@ -50,7 +50,7 @@ protected:
 TEST_P(StopSignalTest, ClosesTheWindowFromTheEventLoopWithTheValvesClosed)
 {
     ChooseFakePorts();
-    form->SetValvePositions(1, 1, 0, 0, 0, 1);
+    form->Mixer().SetValvePositions(1, 1, 0, 0, 0, 1);
     const auto bridge = BridgeClosingTheWindow();
 
     ASSERT_EQ(raise(GetParam()), 0);
@@ -59,7 +59,7 @@ TEST_P(StopSignalTest, ClosesTheWindowFromTheEventLoopWithTheValvesClosed)
 
     ASSERT_TRUE(QTest::qWaitFor([this] { return !form->isVisible(); }, Patience));
     EXPECT_EQ(delivered, GetParam());
-    EXPECT_EQ(form->ValveState, (std::array<std::uint8_t, 6>{}));
+    EXPECT_EQ(form->Mixer().ValveState, (std::array<std::uint8_t, 6>{}));
 }
 
 INSTANTIATE_TEST_SUITE_P(EachStopSignal, StopSignalTest, ::testing::ValuesIn(SignalBridge::Signals),
@@ -99,9 +99,9 @@ TEST_F(StopSignalOnEquipmentTest, TermLeavesAllValvesClosedAndBothSetpointsAtZer
 {
     ClickItem(form->ListBoxPortSolenoid, host.RelayBoardPath());
     ClickItem(form->ListBoxPortMFC, host.MfcLinePath());
-    form->SetValvePositions(1, 1, 0, 0, 0, 1);
-    form->SetMFCFlow(1, 0.05);
-    form->SetMFCFlow(2, 0.5);
+    form->Mixer().SetValvePositions(1, 1, 0, 0, 0, 1);
+    form->Mixer().SetMFCFlow(1, 0.05);
+    form->Mixer().SetMFCFlow(2, 0.5);
     ASSERT_FLOAT_EQ(host.Mfc(2).Setpoint(), 0.5f);
     const auto bridge = BridgeClosingTheWindow();
 

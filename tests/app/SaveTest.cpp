@@ -31,7 +31,7 @@ std::vector<std::string> LastTwo(const std::vector<std::string>& lines)
 
 TEST_F(SaveTest, ATableSavedBeforeAnyStoreEndsWithTheHeaderAndTheResetRow)
 {
-    form->Memo4->setPlainText(QStringLiteral("Plan\n"));
+    form->Mixer().PlanText = "Plan\n";
     form->Save(folder / "t.csv");
 
     const std::string file = ReadAll(folder / "t.csv");
@@ -47,10 +47,10 @@ TEST_F(SaveTest, ATableSavedBeforeAnyStoreEndsWithTheHeaderAndTheResetRow)
 TEST_F(SaveTest, ASpreadsheetReaderGetsBackTheGridLessItsBlanks)
 {
     RunDilution(0.000048, 1.234567);
-    form->StoreData();
-    form->StoreData();
-    const int method = ColumnIdOf(form->ColumnInfo, "Method");
-    form->RecordGrid.SetCell(method, 2, "gas \"A; B\" mix \u00baC");
+    form->Mixer().StoreData();
+    form->Mixer().StoreData();
+    const int method = ColumnIdOf(form->Mixer().ColumnInfo, "Method");
+    form->Mixer().RecordGrid.SetCell(method, 2, "gas \"A; B\" mix \u00baC");
     form->Memo4->setPlainText(QStringLiteral("Gas \"A\"; gas B\n  indented; \"quoted\"\n"));
     const fs::path saved = folder / "t.csv";
     form->Save(saved);
@@ -67,12 +67,12 @@ TEST_F(SaveTest, ASpreadsheetReaderGetsBackTheGridLessItsBlanks)
     ASSERT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
     const QJsonArray rows = QJsonDocument::fromJson(python.readAllStandardOutput()).array();
 
-    ASSERT_EQ(rows.size(), form->RecordGrid.RowCount());
-    for (int row = 0; row < form->RecordGrid.RowCount(); ++row) {
+    ASSERT_EQ(rows.size(), form->Mixer().RecordGrid.RowCount());
+    for (int row = 0; row < form->Mixer().RecordGrid.RowCount(); ++row) {
         const QJsonArray cells = rows[row].toArray();
-        ASSERT_EQ(cells.size(), form->RecordGrid.ColCount()) << "row " << row;
-        for (int col = 0; col < form->RecordGrid.ColCount(); ++col) {
-            std::string expected = form->RecordGrid.Cell(col, row);
+        ASSERT_EQ(cells.size(), form->Mixer().RecordGrid.ColCount()) << "row " << row;
+        for (int col = 0; col < form->Mixer().RecordGrid.ColCount(); ++col) {
+            std::string expected = form->Mixer().RecordGrid.Cell(col, row);
             if (row > 0) std::erase(expected, ' ');
             EXPECT_EQ(cells[col].toString().toStdString(), expected) << "row " << row << " col " << col;
         }
@@ -132,24 +132,24 @@ TEST_F(SaveTest, AFailedSaveLeavesTheOldFileAndTheRowsAndTheNextSaveWorks)
          },
          [&sizeLimit](const fs::path&, TForm1&) { sizeLimit.reset(); }},
         {"read-only folder",
-         [](const fs::path& f, TForm1& form) {
-             form.WriteFile = [](const std::string&, const ContentProducer&) {
+         [this](const fs::path& f, TForm1&) {
+             writeFile = [](const std::string&, const ContentProducer&) {
                  return WriteOutcome{false, std::strerror(EROFS)};
              };
              return f / "t.csv";
          },
-         [](const fs::path&, TForm1& form) { form.WriteFile = WriteFileAtomically; }},
+         [this](const fs::path&, TForm1&) { writeFile = nullptr; }},
     };
 
     RunDilution(0.1, 1.0);
-    form->StoreData();
-    form->StoreData();
+    form->Mixer().StoreData();
+    form->Mixer().StoreData();
     for (const Fault& fault : faults) {
         SCOPED_TRACE(fault.name);
         const std::vector<fs::path> leftovers(fs::directory_iterator(folder), fs::directory_iterator{});
         for (const fs::path& leftover : leftovers) fs::remove_all(leftover);
         std::ofstream(folder / "t.csv", std::ios::binary) << "the good old file\r\n";
-        const int rows = form->RecordGrid.RowCount();
+        const int rows = form->Mixer().RecordGrid.RowCount();
 
         const fs::path target = fault.arrange(folder, *form);
         const auto before = Snapshot();
@@ -160,7 +160,7 @@ TEST_F(SaveTest, AFailedSaveLeavesTheOldFileAndTheRowsAndTheNextSaveWorks)
         EXPECT_EQ(LastTwo(Lines(form->MemoDevFeedback->toPlainText())),
                   (std::vector<std::string>{"", "Saving failed"}));
         EXPECT_EQ(after, before) << "old file untouched, no temporary file left";
-        EXPECT_EQ(form->RecordGrid.RowCount(), rows);
+        EXPECT_EQ(form->Mixer().RecordGrid.RowCount(), rows);
         EXPECT_EQ(Cell("Mode", rows - 1), "Dilution");
         EXPECT_TRUE(dialogs.Errors.empty());
 
@@ -226,10 +226,10 @@ TEST_F(SaveTest, AutosaveNamesTheFileFromThePrefixAndTheTime)
     for (const Case c : {Case{"Filename", "Filename autosave 05-14 09_30.CSV"},
                          Case{"", " autosave 05-14 09_30.CSV"}}) {
         form->EditAutosaveFilename->setText(QString::fromUtf8(c.prefix));
-        form->Autosave();
+        form->Mixer().Autosave();
         EXPECT_TRUE(fs::is_regular_file(folder / c.file)) << c.file;
     }
-    EXPECT_DOUBLE_EQ(form->LastAutosaveTime, clock.Now());
+    EXPECT_DOUBLE_EQ(form->Mixer().LastAutosaveTime, clock.Now());
     EXPECT_EQ(form->Label17->text(), "Last autosave: 05-14 09:30");
 }
 
@@ -238,20 +238,20 @@ TEST_F(SaveTest, AFailedAutosaveWriteStillCountsAsAnAutosave)
     const WorkingFolder here(folder);
     form->EditAutosaveFilename->setText(QStringLiteral("no such folder/run"));
     clock.Advance(OneHour);
-    form->Autosave();
+    form->Mixer().Autosave();
     EXPECT_EQ(LastMemoLine(), "Saving failed");
     EXPECT_EQ(form->Label17->text(), "Last autosave: 05-14 10:30");
-    EXPECT_DOUBLE_EQ(form->LastAutosaveTime, clock.Now());
+    EXPECT_DOUBLE_EQ(form->Mixer().LastAutosaveTime, clock.Now());
 }
 
 TEST_F(SaveTest, AnErrorEscapingTheAutosaveIsRetriedAtTheNextTick)
 {
-    form->WriteFile = [](const std::string&, const ContentProducer&) -> WriteOutcome {
+    writeFile = [](const std::string&, const ContentProducer&) -> WriteOutcome {
         throw std::runtime_error("out of memory");
     };
-    form->Autosave();
+    form->Mixer().Autosave();
     EXPECT_EQ(form->Label17->text(), "Autosave failed: 05-14 09:30");
-    EXPECT_EQ(form->LastAutosaveTime, 0.0);
+    EXPECT_EQ(form->Mixer().LastAutosaveTime, 0.0);
     EXPECT_TRUE(dialogs.Errors.empty());
 }
 

@@ -1,7 +1,7 @@
 #include "Form1Fixture.h"
 
 #include "app/ProgramPage.h"
-#include "app/ProgramRunner.h"
+#include "mixer/ProgramRunner.h"
 #include "program/ProgramFile.h"
 #include "sim/SimulatorHost.h"
 
@@ -55,8 +55,8 @@ TEST_F(Screenshots, TheProgramTabWithAProgramRunning)
     form->PageControl1->SetActivePageIndex(5);
     QTest::mouseClick(form->TabSheetProgram->ButtonProgramStart, Qt::LeftButton);
     clock.Advance(121.5 * OneMinute);
-    form->Mode = TMixerState::Dilution;  // as the buttons set it
-    form->TabSheetProgram->Runner().Poll();
+    form->Mixer().Mode = TMixerState::Dilution;  // as the buttons set it
+    form->Mixer().Runner().Poll();
     QApplication::processEvents();
     const QString file = QDir(dir).filePath(QStringLiteral("tab5-Program-running.png"));
     EXPECT_TRUE(form->grab().save(file)) << file.toStdString();

@@ -55,15 +55,15 @@ TEST_F(SetupWorkflowTest, FakeRelayPortRunsTheImaginaryMixer)
     EXPECT_EQ(form->ListBoxSetupGas1->SelectedText(), "O2");
     EXPECT_EQ(form->ListBoxSetupGas2->SelectedText(), "N2");
 
-    EXPECT_EQ(form->FlowInfoA, FakeFlowInfoA());
+    EXPECT_EQ(form->Mixer().FlowInfoA, FakeFlowInfoA());
     TFlowInfo expectedB = FakeFlowInfoB();
     expectedB.Max = 0.5f;  // the gas B limit, as each preview copies it
-    EXPECT_EQ(form->FlowInfoB, expectedB);
-    EXPECT_EQ(form->CompoundA, FindCompound("O2"));
-    EXPECT_EQ(form->CompoundB, FindCompound("N2"));
-    EXPECT_EQ(form->PulseExtraA, 1.0);
-    EXPECT_EQ(form->PulseExtraB, 1.0);
-    EXPECT_EQ(form->MaxFlowB, 0.0) << "the imaginary controller has no full scale to flush with";
+    EXPECT_EQ(form->Mixer().FlowInfoB, expectedB);
+    EXPECT_EQ(form->Mixer().CompoundA, FindCompound("O2"));
+    EXPECT_EQ(form->Mixer().CompoundB, FindCompound("N2"));
+    EXPECT_EQ(form->Mixer().PulseExtraA, 1.0);
+    EXPECT_EQ(form->Mixer().PulseExtraB, 1.0);
+    EXPECT_EQ(form->Mixer().MaxFlowB, 0.0) << "the imaginary controller has no full scale to flush with";
 
     EXPECT_DOUBLE_EQ(form->RtNumericUpDn1->MaxValue(), 1.0);
     EXPECT_DOUBLE_EQ(form->RtNumericUpDn1->MinValue(), static_cast<double>(0.00001f));
@@ -76,10 +76,10 @@ TEST_F(SetupWorkflowTest, FakePathPreviewsAPlanWithoutAdoptingIt)
 {
     ChooseFakePorts();
     EXPECT_FALSE(form->Memo4->toPlainText().isEmpty());
-    EXPECT_EQ(form->MixingMethod, "") << "a preview leaves the running plan alone";
-    EXPECT_EQ(form->RequiredFlowA, 0.0);
-    EXPECT_EQ(form->RecordGrid.RowCount(), 2) << "an empty grid keeps its one Reset row";
-    EXPECT_EQ(form->RecordGrid.Cell(1, 1), "Reset");
+    EXPECT_EQ(form->Mixer().MixingMethod, "") << "a preview leaves the running plan alone";
+    EXPECT_EQ(form->Mixer().RequiredFlowA, 0.0);
+    EXPECT_EQ(form->Mixer().RecordGrid.RowCount(), 2) << "an empty grid keeps its one Reset row";
+    EXPECT_EQ(form->Mixer().RecordGrid.Cell(1, 1), "Reset");
 }
 
 TEST_F(SetupWorkflowTest, GasAWithOnlyTheRelayListOnTheFakePortTakesFixedOxygen)
@@ -91,8 +91,8 @@ TEST_F(SetupWorkflowTest, GasAWithOnlyTheRelayListOnTheFakePortTakesFixedOxygen)
     ClickItem(form->ListBoxSetupGas1, "H2");
 
     EXPECT_EQ(form->ListBoxSetupGas1->SelectedText(), "H2");
-    EXPECT_EQ(form->FlowInfoA, FakeFlowInfoA());
-    EXPECT_EQ(form->CompoundA, FindCompound("O2")) << "whatever entry was clicked";
+    EXPECT_EQ(form->Mixer().FlowInfoA, FakeFlowInfoA());
+    EXPECT_EQ(form->Mixer().CompoundA, FindCompound("O2")) << "whatever entry was clicked";
     EXPECT_TRUE(dialogs.Informations.empty());
     EXPECT_FALSE(form->CheckBoxGasesSelected->isChecked());
 
@@ -100,7 +100,7 @@ TEST_F(SetupWorkflowTest, GasAWithOnlyTheRelayListOnTheFakePortTakesFixedOxygen)
     ClickItem(form->ListBoxSetupGas2, "Ar");
     EXPECT_EQ(dialogs.Informations, (std::vector<std::string>{"MFC not validated, cannot select gas yet"}));
     EXPECT_EQ(form->ListBoxSetupGas2->ItemIndex(), -1);
-    EXPECT_EQ(form->FlowInfoB.Name, "");
+    EXPECT_EQ(form->Mixer().FlowInfoB.Name, "");
 }
 
 TEST_F(SetupWorkflowTest, GasClickBeforeValidationIsRefused)
@@ -111,7 +111,7 @@ TEST_F(SetupWorkflowTest, GasClickBeforeValidationIsRefused)
         EXPECT_EQ(dialogs.Informations, (std::vector<std::string>{"MFC not validated, cannot select gas yet"}));
         EXPECT_EQ(list->ItemIndex(), -1);
     }
-    EXPECT_EQ(form->CompoundA.Name, "");
+    EXPECT_EQ(form->Mixer().CompoundA.Name, "");
     EXPECT_FALSE(form->CheckBoxGasesSelected->isChecked());
 }
 
@@ -169,13 +169,13 @@ TEST_F(SetupWorkflowTest, SilentControllerLeavesTheGasBLimitAloneAndSaysSo)
     ClickItem(form->ListBoxSetupGas2, "H2O");
 
     EXPECT_EQ(form->ListBoxSetupGas2->SelectedText(), "H2O") << "the gas still counts as chosen";
-    EXPECT_EQ(form->CompoundB, FindCompound("H2O"));
+    EXPECT_EQ(form->Mixer().CompoundB, FindCompound("H2O"));
     EXPECT_DOUBLE_EQ(form->RtNumericUpDn1->MaxValue(), 2.0);
     EXPECT_DOUBLE_EQ(form->RtNumericUpDn1->MinValue(), 0.0);
     EXPECT_DOUBLE_EQ(form->RtNumericUpDn1->Value(), 0.4);
-    EXPECT_EQ(form->FlowInfoB.MaxOrig, 0.0f);
-    EXPECT_EQ(form->FlowInfoB.Min, 0.0f);
-    EXPECT_EQ(form->MaxFlowB, 0.0);
+    EXPECT_EQ(form->Mixer().FlowInfoB.MaxOrig, 0.0f);
+    EXPECT_EQ(form->Mixer().FlowInfoB.Min, 0.0f);
+    EXPECT_EQ(form->Mixer().MaxFlowB, 0.0);
     EXPECT_EQ(Lines(form->MemoSetupFeedback->toPlainText()).back(),
               "MFC 2 did not report a usable flow range");
 }

@@ -23,8 +23,8 @@ TEST_F(ShutdownTest, StartupDrawsEveryValveClosed)
 TEST_F(ShutdownTest, ValvePositionsAreRememberedAndDrawnWhateverTheBoardSays)
 {
     ChooseFakePorts();
-    form->SetValvePositions(1, 1, 0, 0, 0, 0x101);
-    EXPECT_EQ(form->ValveState, (std::array<std::uint8_t, 6>{1, 1, 0, 0, 0, 1})) << "the low byte counts";
+    form->Mixer().SetValvePositions(1, 1, 0, 0, 0, 0x101);
+    EXPECT_EQ(form->Mixer().ValveState, (std::array<std::uint8_t, 6>{1, 1, 0, 0, 0, 1})) << "the low byte counts";
     EXPECT_FALSE(IsBlack(*form, ClosedBarPixel[0]));
     EXPECT_TRUE(IsBlack(*form, ClosedBarPixel[2]));
 }
@@ -32,9 +32,9 @@ TEST_F(ShutdownTest, ValvePositionsAreRememberedAndDrawnWhateverTheBoardSays)
 TEST_F(ShutdownTest, ClosingWithValidatedEquipmentClosesTheValves)
 {
     ChooseFakePorts();
-    form->SetValvePositions(0, 0, 1, 0, 0, 0);
+    form->Mixer().SetValvePositions(0, 0, 1, 0, 0, 0);
     form->close();
-    EXPECT_EQ(form->ValveState, (std::array<std::uint8_t, 6>{}));
+    EXPECT_EQ(form->Mixer().ValveState, (std::array<std::uint8_t, 6>{}));
     EXPECT_FALSE(form->isVisible());
 }
 

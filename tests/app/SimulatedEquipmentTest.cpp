@@ -71,19 +71,19 @@ TEST_F(SimulatedEquipmentTest, ChoosingGasesSwitchesTheControllersTablesAndReads
     ClickItem(form->ListBoxSetupGas1, "Air3");
     EXPECT_EQ(host.Mfc(1).TableInUse(), 7);
     EXPECT_EQ(host.Mfc(1).TableShown(), 7);
-    EXPECT_EQ(form->FlowInfoA.Name, "Air3");
-    EXPECT_EQ(form->FlowInfoA.FlowUnit, "g/min");
-    EXPECT_GT(form->FlowInfoA.MaxOrig, 0.0f);
-    EXPECT_EQ(form->FlowInfoA.Min, form->FlowInfoA.MaxOrig / static_cast<float>(form->FlowInfoA.Dyn));
-    EXPECT_EQ(form->CompoundA.Name, "Air3");
+    EXPECT_EQ(form->Mixer().FlowInfoA.Name, "Air3");
+    EXPECT_EQ(form->Mixer().FlowInfoA.FlowUnit, "g/min");
+    EXPECT_GT(form->Mixer().FlowInfoA.MaxOrig, 0.0f);
+    EXPECT_EQ(form->Mixer().FlowInfoA.Min, form->Mixer().FlowInfoA.MaxOrig / static_cast<float>(form->Mixer().FlowInfoA.Dyn));
+    EXPECT_EQ(form->Mixer().CompoundA.Name, "Air3");
 
     ClickItem(form->ListBoxSetupGas2, "H2O");
     EXPECT_EQ(host.Mfc(2).TableInUse(), 5);
-    EXPECT_EQ(form->FlowInfoB.Name, "H2O");
-    EXPECT_EQ(form->MaxFlowB, static_cast<double>(form->FlowInfoB.MaxOrig));
-    EXPECT_EQ(form->RtNumericUpDn1->MaxValue(), form->FlowInfoB.MaxOrig);
-    EXPECT_DOUBLE_EQ(form->RtNumericUpDn1->Value(), form->FlowInfoB.MaxOrig / 2.0);
-    EXPECT_EQ(form->CompoundB.Name, "H2O");
+    EXPECT_EQ(form->Mixer().FlowInfoB.Name, "H2O");
+    EXPECT_EQ(form->Mixer().MaxFlowB, static_cast<double>(form->Mixer().FlowInfoB.MaxOrig));
+    EXPECT_EQ(form->RtNumericUpDn1->MaxValue(), form->Mixer().FlowInfoB.MaxOrig);
+    EXPECT_DOUBLE_EQ(form->RtNumericUpDn1->Value(), form->Mixer().FlowInfoB.MaxOrig / 2.0);
+    EXPECT_EQ(form->Mixer().CompoundB.Name, "H2O");
     EXPECT_TRUE(form->CheckBoxGasesSelected->isChecked());
 }
 
@@ -120,9 +120,9 @@ TEST_F(SimulatedEquipmentTest, OneSilentControllerFailsTheIdentification)
 TEST_F(SimulatedEquipmentTest, ValveCommandsReachTheBoardAndClosingLeavesTheMixerSafe)
 {
     ValidateBothPorts();
-    form->SetValvePositions(1, 1, 0, 0, 0, 1);
-    form->SetMFCFlow(1, 0.05);
-    form->SetMFCFlow(2, 0.5);
+    form->Mixer().SetValvePositions(1, 1, 0, 0, 0, 1);
+    form->Mixer().SetMFCFlow(1, 0.05);
+    form->Mixer().SetMFCFlow(2, 0.5);
     EXPECT_FLOAT_EQ(host.Mfc(1).Setpoint(), 0.05f);
     EXPECT_FLOAT_EQ(host.Mfc(2).Setpoint(), 0.5f);
 

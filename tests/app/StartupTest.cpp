@@ -1,6 +1,6 @@
 #include "Form1Fixture.h"
 
-#include "app/ColumnInfo.h"
+#include "records/ColumnInfo.h"
 #include "app/ProgramPage.h"
 #include "controls/RtFloatEdit.h"
 #include "controls/RtIntegerEdit.h"
@@ -120,36 +120,30 @@ TEST_F(StartupTest, GridHeaderShowsTheColumnTableAndStartPreviewMarksRowOne)
 {
     QTableView* grid = form->StringGrid1;
     ASSERT_EQ(grid->model()->columnCount(), RecordColumnCount);
-    ASSERT_EQ(form->RecordGrid.RowCount(), 2);
+    ASSERT_EQ(form->Mixer().RecordGrid.RowCount(), 2);
     for (const RColInfo& column : DefaultColumnInfo()) {
         EXPECT_EQ(grid->model()->headerData(column.ColID, Qt::Horizontal).toString().toStdString(),
                   column.Caption);
         EXPECT_EQ(grid->columnWidth(column.ColID), column.ColW) << column.Caption;
     }
-    EXPECT_EQ(form->ColumnInfo[1].Caption, "Mode");
-    EXPECT_EQ(form->RecordGrid.Cell(1, 1), "Reset");
+    EXPECT_EQ(form->Mixer().ColumnInfo[1].Caption, "Mode");
+    EXPECT_EQ(form->Mixer().RecordGrid.Cell(1, 1), "Reset");
     EXPECT_EQ(grid->model()->data(grid->model()->index(0, 1)).toString(), "Reset");
     EXPECT_EQ(grid->horizontalHeader()->sectionResizeMode(0), QHeaderView::Interactive);
 }
 
 TEST_F(StartupTest, RunStateStartsEmptyWithTheStopOneDayAhead)
 {
-    EXPECT_DOUBLE_EQ(form->StopDeadline, clock.Now() + 1.0);
-    EXPECT_EQ(form->LastAutosaveTime, 0.0);
-    EXPECT_EQ(form->Mode, TMixerState::Unknown);
-    EXPECT_EQ(form->MixingMethod, "");
-    EXPECT_EQ(form->CompoundH2O, FindCompound("H2O"));
-    EXPECT_EQ(form->FlowInfoA, TFlowInfo{});
-    EXPECT_FLOAT_EQ(form->FlowInfoB.Max, 0.4f) << "the start preview copies the gas B limit";
-    EXPECT_EQ(form->WettingThread, nullptr);
+    EXPECT_DOUBLE_EQ(form->Mixer().StopDeadline, clock.Now() + 1.0);
+    EXPECT_EQ(form->Mixer().LastAutosaveTime, 0.0);
+    EXPECT_EQ(form->Mixer().Mode, TMixerState::Unknown);
+    EXPECT_EQ(form->Mixer().MixingMethod, "");
+    EXPECT_EQ(form->Mixer().CompoundH2O, FindCompound("H2O"));
+    EXPECT_EQ(form->Mixer().FlowInfoA, TFlowInfo{});
+    EXPECT_FLOAT_EQ(form->Mixer().FlowInfoB.Max, 0.4f) << "the start preview copies the gas B limit";
+    EXPECT_EQ(form->Mixer().WettingThread, nullptr);
     EXPECT_EQ(form->SaveDialog1.Filter, "Comma separated file (*.csv);;Text file (*.txt)");
     EXPECT_EQ(form->SaveDialog1.DefaultExt, "csv");
-}
-
-TEST_F(StartupTest, TimerTicksEveryQuarterSecondFromCreation)
-{
-    EXPECT_EQ(form->Timer1->interval(), 250);
-    EXPECT_TRUE(form->Timer1->isActive());
 }
 
 TEST_F(StartupTest, NoticeOfTheTGTabFlowsAsOneText)

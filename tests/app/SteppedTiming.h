@@ -36,10 +36,13 @@ public:
         elapsedUs_ += step;
     }
 
+    // Also moves a hold the worker waits at: it goes on to the new one.
     void HoldAt(double seconds)
     {
         const std::lock_guard lock(mutex_);
         holdAtUs_ = static_cast<std::uint64_t>(seconds * 1e6);
+        held_ = false;
+        changed_.notify_all();
     }
 
     void Release()

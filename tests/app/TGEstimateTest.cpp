@@ -15,16 +15,18 @@ using LabelTexts = std::array<std::string, 6>;
 
 class TGEstimateTest : public Form1Test {
 protected:
-    // Writes a stored record's time and ppm cells into the given data row.
+    // Writes a stored record's time and ppm cells into the given data row,
+    // of the mixer's table and of the window's copy.
     void Record(int row, const char* aPpm, const char* bPpm, const char* h2oPpm)
     {
-        TRecordGrid& grid = form->RecordGrid;
-        while (grid.RowCount() <= row) grid.AddRow();
-        grid.SetCell(Column("Time"), row, "09:30:0" + std::to_string(row));
-        grid.SetCell(Column("Mode"), row, "Dilution");
-        grid.SetCell(Column("A ppm"), row, aPpm);
-        grid.SetCell(Column("B ppm"), row, bPpm);
-        grid.SetCell(Column("H2O ppm"), row, h2oPpm);
+        for (TRecordGrid* grid : {&form->Mixer().RecordGrid, &form->RecordGrid}) {
+            while (grid->RowCount() <= row) grid->AddRow();
+            grid->SetCell(Column("Time"), row, "09:30:0" + std::to_string(row));
+            grid->SetCell(Column("Mode"), row, "Dilution");
+            grid->SetCell(Column("A ppm"), row, aPpm);
+            grid->SetCell(Column("B ppm"), row, bPpm);
+            grid->SetCell(Column("H2O ppm"), row, h2oPpm);
+        }
     }
 
     void ThreeRecords()

@@ -73,10 +73,13 @@ protected:
 
     void ChooseSimulatedBoard() { ClickItem(form->ListBoxPortSolenoid, host.RelayBoardPath()); }
 
+    // The worker waits for nobody: it is held at its first wait, and each
+    // RunUntilHeldAt moves the hold on.
     void Start(double fraction)
     {
-        form->WettingFraction = fraction;
-        form->StartWettingThread();
+        timing.HoldAt(0.0);
+        form->Mixer().WettingFraction = fraction;
+        form->Mixer().StartWettingThread();
     }
 
     // Serves the worker's hand-overs until `done`; fails rather than hangs.
@@ -97,8 +100,9 @@ protected:
         ServeUntil([this] { return timing.Held(); });
     }
 
-    std::vector<std::string> TraceLines() const
+    std::vector<std::string> TraceLines()
     {
+        form->Mixer().TakeWorkerResults();
         std::vector<std::string> lines;
         for (const std::string& line : Lines(form->MemoDevFeedback->toPlainText())) {
             if (line.starts_with("I:")) lines.push_back(line);
@@ -188,7 +192,7 @@ TEST_F(WettingTest, TheCycleLawRunsAsAnnouncedAtEveryFraction)
             EXPECT_LE(switched, static_cast<int>(lines.size()) / 2);
         }
         timing.Release();
-        form->StopThread();
+        form->Mixer().StopThread();
     }
 }
 
@@ -198,48 +202,43 @@ TEST_F(WettingTest, TheTemperatureIsReadAtTheEndOfTheFirstCycleThenOnceAMinute)
     host.RelayBoard().SetAnalogCount(512);
     Start(0.3);
     RunUntilHeldAt(3.5);
-    EXPECT_NEAR(form->WettingThread->Temperature, 24.41, 0.01) << "read at the end of cycle 1";
-    timing.Release();
+    EXPECT_NEAR(form->Mixer().WettingThread->Temperature, 24.41, 0.01) << "read at the end of cycle 1";
     RunUntilHeldAt(6.5);
-    EXPECT_EQ(form->WettingThread->Temperature, 20.0) << "no reading due";
-    timing.Release();
+    EXPECT_EQ(form->Mixer().WettingThread->Temperature, 20.0) << "no reading due";
     RunUntilHeldAt(63.5);
-    EXPECT_NEAR(form->WettingThread->Temperature, 24.41, 0.01) << "due again after a minute";
+    EXPECT_NEAR(form->Mixer().WettingThread->Temperature, 24.41, 0.01) << "due again after a minute";
 
     // A count the worker reads as below 0 ºC leaves the reading due.
     host.RelayBoard().SetAnalogCount(1023);
-    timing.Release();
     RunUntilHeldAt(126.5);
-    EXPECT_LT(form->WettingThread->Temperature, 0.0);
-    timing.Release();
+    EXPECT_LT(form->Mixer().WettingThread->Temperature, 0.0);
     RunUntilHeldAt(129.5);
-    EXPECT_LT(form->WettingThread->Temperature, 0.0) << "tried again the next cycle";
+    EXPECT_LT(form->Mixer().WettingThread->Temperature, 0.0) << "tried again the next cycle";
 }
 
 TEST_F(WettingTest, AStopDuringAWetPhaseLetsThatCycleAndTheNextFinish)
 {
     ChooseSimulatedBoard();
-    form->MethodStarted = true;
+    form->Mixer().MethodStarted = true;
     Start(0.3);
     RunUntilHeldAt(0.5);
 
+    // The caption grows while the stop is awaited; the worker goes on after three.
     std::vector<QString> captions;
     bool controlsLocked = true;
-    QTimer watcher;
-    QObject::connect(&watcher, &QTimer::timeout, [&] {
-        controlsLocked = controlsLocked && !form->Timer1->isActive() && !form->ButtonStop->isEnabled() &&
-                         !form->ButtonFlush->isEnabled() && !form->ButtonBypass->isEnabled() &&
-                         !form->ButtonDilution->isEnabled() && QGuiApplication::overrideCursor() != nullptr;
-        if (captions.empty() || captions.back() != form->windowTitle()) captions.push_back(form->windowTitle());
-        if (captions.size() == 3) timing.Release();
+    QObject::connect(form.get(), &QWidget::windowTitleChanged, [&](const QString& title) {
+        if (title == QStringLiteral("Mix")) return;
+        controlsLocked = controlsLocked && !form->ButtonStop->isEnabled() && !form->ButtonFlush->isEnabled() &&
+                         !form->ButtonBypass->isEnabled() && !form->ButtonDilution->isEnabled() &&
+                         QGuiApplication::overrideCursor() != nullptr;
+        captions.push_back(title);
+        if (captions.size() == 4) timing.Release();
     });
-    watcher.start(5);
-    form->StopThread();
-    watcher.stop();
+    form->Mixer().StopThread();
 
     const QString waiting = QStringLiteral("Waiting valve operations to finish");
     ASSERT_GE(captions.size(), 3u);
-    for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(captions[i], waiting + QString(static_cast<int>(i) + 1, '.'));
+    for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(captions[i], waiting + QString(static_cast<int>(i), '.'));
     EXPECT_TRUE(controlsLocked);
 
     const auto lines = TraceLines();
@@ -249,15 +248,12 @@ TEST_F(WettingTest, AStopDuringAWetPhaseLetsThatCycleAndTheNextFinish)
     EXPECT_TRUE(lines[2].starts_with("I:2  -1-1 ")) << lines[2];
     EXPECT_EQ(ValveMasks(), (std::vector<std::uint8_t>{Wet, Dry, Wet, Dry}));
     // The last hand-over comes at the start of the last cycle: its wet phase is not in it.
-    EXPECT_NEAR(form->WetTimeOccurred, 0.9, 1e-3);
+    EXPECT_NEAR(form->Mixer().WetTimeOccurred, 0.9, 1e-3);
 
-    EXPECT_EQ(form->WettingThread, nullptr);
+    EXPECT_EQ(form->Mixer().WettingThread, nullptr);
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Mix"));
     EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-    EXPECT_FALSE(form->WettingStopRequest);
-    EXPECT_FALSE(form->WettingStopped);
-    EXPECT_FALSE(form->MethodStarted);
-    EXPECT_TRUE(form->Timer1->isActive());
+    EXPECT_FALSE(form->Mixer().MethodStarted);
     for (QPushButton* b : {form->ButtonStop, form->ButtonFlush, form->ButtonBypass, form->ButtonDilution}) {
         EXPECT_TRUE(b->isEnabled());
     }
@@ -265,12 +261,11 @@ TEST_F(WettingTest, AStopDuringAWetPhaseLetsThatCycleAndTheNextFinish)
 
 TEST_F(WettingTest, StopWithoutAWorkerChangesNothing)
 {
-    form->MethodStarted = true;
+    form->Mixer().MethodStarted = true;
     const QString caption = form->windowTitle();
-    form->StopThread();
+    form->Mixer().StopThread();
     EXPECT_EQ(form->windowTitle(), caption);
-    EXPECT_TRUE(form->MethodStarted);
-    EXPECT_TRUE(form->Timer1->isActive());
+    EXPECT_TRUE(form->Mixer().MethodStarted);
     EXPECT_TRUE(form->ButtonStop->isEnabled());
 }
 
@@ -282,16 +277,15 @@ TEST_F(WettingTest, OnTheFakePortTheCyclesGoOnWithoutTheBoard)
     Start(0.3);
     for (int cycle = 1; cycle <= 4; ++cycle) {
         RunUntilHeldAt(3.0 * cycle + 0.5);
-        EXPECT_EQ(form->WettingThread->Temperature, 0.0) << cycle;
-        timing.Release();
+        EXPECT_EQ(form->Mixer().WettingThread->Temperature, 0.0) << cycle;
     }
     RunUntilHeldAt(15.5);
     const auto lines = TraceLines();
     ASSERT_EQ(lines.size(), 6u);
     for (std::size_t i = 1; i < lines.size(); ++i) EXPECT_EQ(Parse(lines[i]).previous, 0.90) << lines[i];
     timing.Release();
-    form->StopThread();
-    EXPECT_EQ(form->WettingThread, nullptr);
+    form->Mixer().StopThread();
+    EXPECT_EQ(form->Mixer().WettingThread, nullptr);
 }
 
 TEST_F(WettingTest, AFailingBoardNeitherStallsTheCyclesNorTheStop)
@@ -315,14 +309,13 @@ TEST_F(WettingTest, AFailingBoardNeitherStallsTheCyclesNorTheStop)
         RunUntilHeldAt(0.5);
         const std::size_t sent = ValveMasks().size();
         c.fail();
-        timing.Release();
         RunUntilHeldAt(12.5);
         EXPECT_EQ(TraceLines().size(), 5u);
         EXPECT_LE(ValveMasks().size(), sent + 1) << "at most the exchange that made it vanish";
-        EXPECT_EQ(form->WettingThread->Temperature, 0.0) << "the reading stays due";
+        EXPECT_EQ(form->Mixer().WettingThread->Temperature, 0.0) << "the reading stays due";
         timing.Release();
-        form->StopThread();
-        EXPECT_EQ(form->WettingThread, nullptr);
+        form->Mixer().StopThread();
+        EXPECT_EQ(form->Mixer().WettingThread, nullptr);
         host.RelayBoard().Faults().Set({});
         heldElsewhere.reset();
     }
@@ -332,12 +325,12 @@ TEST_F(WettingTest, ClosingTheWindowStopsTheWorkerBeforeTheShutDown)
 {
     ChooseSimulatedBoard();
     ClickItem(form->ListBoxPortMFC, host.MfcLinePath());
-    form->SetMFCFlow(2, 0.5);
+    form->Mixer().SetMFCFlow(2, 0.5);
     Start(0.3);
     RunUntilHeldAt(4.0);
     timing.Release();
     form->close();
-    EXPECT_EQ(form->WettingThread, nullptr);
+    EXPECT_EQ(form->Mixer().WettingThread, nullptr);
     EXPECT_FALSE(form->isVisible());
     const auto masks = ValveMasks();
     ASSERT_GE(masks.size(), 4u);
@@ -350,38 +343,41 @@ TEST_F(WettingTest, ClosingWhileAStopIsAwaitedShutsDownOnceTheStopIsOver)
 {
     ChooseSimulatedBoard();
     ClickItem(form->ListBoxPortMFC, host.MfcLinePath());
-    form->SetMFCFlow(1, 0.05);
-    form->SetMFCFlow(2, 0.5);
+    form->Mixer().SetMFCFlow(1, 0.05);
+    form->Mixer().SetMFCFlow(2, 0.5);
     Start(0.3);
     RunUntilHeldAt(0.5);
 
+    // The close comes while the Stop button's command waits for the worker.
     std::size_t sentWhenClosed = 0;
-    QTimer closer;
-    closer.setSingleShot(true);
-    QObject::connect(&closer, &QTimer::timeout, [&] {
-        form->close();  // arrives while the stop is awaited
+    QObject::connect(form.get(), &QWidget::windowTitleChanged, [&] {
+        if (sentWhenClosed > 0) return;
+        form->close();
         sentWhenClosed = ValveMasks().size();
         timing.Release();
     });
-    closer.start(0);
-    form->StopThread();
+    form->ButtonStopClick();
 
     EXPECT_EQ(sentWhenClosed, 1u) << "nothing is shut while the worker still switches";
     EXPECT_EQ(ValveMasks(), (std::vector<std::uint8_t>{Wet, Dry, Wet, Dry, 0}));
     EXPECT_EQ(host.Mfc(1).Setpoint(), 0.0f);
     EXPECT_EQ(host.Mfc(2).Setpoint(), 0.0f);
     EXPECT_FALSE(form->isVisible());
-    EXPECT_FALSE(form->Timer1->isActive()) << "a closed window ticks no more";
+    RunMixerTick(form->Mixer());
+    EXPECT_EQ(ValveMasks().size(), 5u) << "a closed mixer ticks no more";
 }
 
-TEST_F(WettingTest, DestroyingTheWindowStopsTheWorkerFirst)
+TEST_F(WettingTest, DestroyingTheWindowStopsTheWorkerThenClosesTheValves)
 {
     ChooseSimulatedBoard();
     Start(0.3);
     RunUntilHeldAt(0.5);
     timing.Release();
     form.reset();
-    EXPECT_EQ(ValveMasks().back(), Dry);
+    const auto masks = ValveMasks();
+    ASSERT_GE(masks.size(), 2u);
+    EXPECT_EQ(masks[masks.size() - 2], Dry) << "the worker's last pattern";
+    EXPECT_EQ(masks.back(), 0) << "then the valves closed";
 }
 
 // Real time against the simulator: the valves follow the wall clock.
@@ -399,14 +395,14 @@ protected:
 TEST_F(WettingRealTimeTest, WetPhasesLastTheirShareOfTheCycle)
 {
     ClickItem(form->ListBoxPortSolenoid, host.RelayBoardPath());
-    form->WettingFraction = 0.3;
-    form->StartWettingThread();
+    form->Mixer().WettingFraction = 0.3;
+    form->Mixer().StartWettingThread();
     const auto deadline = std::chrono::steady_clock::now() + 60s;
     while (host.RelayBoard().ValveLog().size() < 4 && std::chrono::steady_clock::now() < deadline) {
         QApplication::processEvents();
         std::this_thread::sleep_for(10ms);
     }
-    form->StopThread();
+    form->Mixer().StopThread();
     const auto log = host.RelayBoard().ValveLog();
     ASSERT_GE(log.size(), 4u);
     for (std::size_t i = 0; i + 1 < log.size(); ++i) {
@@ -416,7 +412,7 @@ TEST_F(WettingRealTimeTest, WetPhasesLastTheirShareOfTheCycle)
             EXPECT_GT(wetS, 0.85) << "wet phase " << i / 2;
         }
     }
-    EXPECT_GT(form->WetTimeOccurred, 0.85);
+    EXPECT_GT(form->Mixer().WetTimeOccurred, 0.85);
 }
 
 }  // namespace

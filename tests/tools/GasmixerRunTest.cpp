@@ -201,7 +201,7 @@ TEST_P(GasmixerRunStopped, MidStepLeavesValvesClosedSetpointsZeroAndTheTableSave
     })) << run.Err();
 }
 
-TEST_F(GasmixerRun, ASignalDuringTheFlushSequenceClosesOnceItIsOver)
+TEST_F(GasmixerRun, ASignalDuringTheFlushSequenceClosesAtItsNextPause)
 {
     const QString program = Program("mixture;2000;0;;0.03\nflush;;;;1\nstop;;;;0\n");
     RunProcess run(QStringList{program} + Equipment() + QStringList{"--save", Path("flushed.csv")}, StateHome());
@@ -211,23 +211,27 @@ TEST_F(GasmixerRun, ASignalDuringTheFlushSequenceClosesOnceItIsOver)
         return m;
     };
     constexpr int BypassLine = 4, Chambers = 35, DryChambers = 40;  // the sequence's three valve sets
-    // Signalled once the sequence has opened the bypass line.
+    // Signalled in the sequence's first wait (2 s), once its pause after the
+    // bypass line is surely over.
     ASSERT_TRUE(run.WaitForLine("step;2;")) << run.Err();
     for (int i = 0; i < 600; ++i) {
         const auto m = masks();
         if (std::find(m.begin(), m.end(), BypassLine) != m.end()) break;
         QThread::msleep(50);
     }
+    QThread::msleep(500);
     run.Signal(SIGTERM);
     EXPECT_EQ(run.Wait(), 0) << run.Err();
 
     const auto m = masks();
     const auto bypass = std::find(m.begin(), m.end(), BypassLine);
     ASSERT_NE(bypass, m.end());
-    // The sequence ran out undisturbed, then the shut-down closed everything.
+    // The sequence went on to its next pause, where the shut-down closed
+    // everything, as closing the window does; a slow signal meets a later pause.
     std::vector<int> after(bypass + 1, m.end());
     after.erase(std::unique(after.begin(), after.end()), after.end());
-    EXPECT_EQ(after, (std::vector<int>{Chambers, DryChambers, 0}));
+    EXPECT_TRUE(after == (std::vector<int>{Chambers, 0}) || after == (std::vector<int>{Chambers, DryChambers, 0}))
+        << ::testing::PrintToString(after);
     EXPECT_EQ(host.Mfc(1).Setpoint(), 0.0f);
     EXPECT_EQ(host.Mfc(2).Setpoint(), 0.0f);
     EXPECT_TRUE(Contains(Read(Path("flushed.csv")), ";Flushing;"));

@@ -1,4 +1,4 @@
-#include "app/ColumnInfo.h"
+#include "records/ColumnInfo.h"
 
 namespace gasmixer {
 

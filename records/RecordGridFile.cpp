@@ -1,4 +1,4 @@
-#include "app/RecordGridFile.h"
+#include "records/RecordGridFile.h"
 
 #include "records/RecordFile.h"
 

@@ -1,4 +1,4 @@
-#include "app/SystemFormatSettings.h"
+#include "mixer/SystemFormatSettings.h"
 
 #include <QLocale>
 

@@ -1,4 +1,4 @@
-#include "app/RecordGrid.h"
+#include "records/RecordGrid.h"
 
 #include <stdexcept>
 

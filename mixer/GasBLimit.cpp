@@ -1,4 +1,4 @@
-#include "app/GasBLimit.h"
+#include "mixer/GasBLimit.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "app/RecordCells.h"
+#include "records/RecordCells.h"
 
 #include "common/TextFormat.h"
 

@@ -1,4 +1,4 @@
-#include "app/MixerState.h"
+#include "mixer/MixerState.h"
 
 namespace gasmixer {
 

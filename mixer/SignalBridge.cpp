@@ -1,4 +1,4 @@
-#include "app/SignalBridge.h"
+#include "mixer/SignalBridge.h"
 
 #include <QSocketNotifier>
 

@@ -1,31 +1,29 @@
 #pragma once
 
-#include "app/MixerState.h"
 #include "common/DateTime.h"
+#include "mixer/Mixer.h"
+#include "mixer/MixerState.h"
+#include "mixer/MixerView.h"
 #include "program/ProgramPlanCheck.h"
 #include "program/ProgramSequencer.h"
-
-#include <QObject>
 
 #include <optional>
 #include <string>
 #include <vector>
 
-class QTimer;
-
 namespace gasmixer {
 
-class TForm1;
+class TMixer;
 
-// Runs a mixture program on the window by pressing its operations, as the
-// operator would, when each step begins. It leaves the tick alone: its own
-// timer calls Poll, and tests call Poll after stepping the clock.
-class ProgramRunner final : public QObject {
-    Q_OBJECT
+// Runs a mixture program on the mixer by pressing its operations, as the
+// operator would, when each step begins. It lives on the mixer's thread and
+// leaves the tick alone: the host polls it between ticks, and tests call
+// Poll after stepping the clock. What it does is told through the mixer's view.
+class ProgramRunner final {
 public:
-    ProgramRunner(TForm1& form, const Clock& clock, QObject* parent = nullptr);
+    explicit ProgramRunner(TMixer& mixer);
 
-    // Plans every mixture step with the window's gases and controllers. With
+    // Plans every mixture step with the mixer's gases and controllers. With
     // problems the program does not start and they are returned; otherwise
     // the first step is pressed at once.
     std::vector<StepProblem> Start(const MixtureProgram& program);
@@ -33,6 +31,8 @@ public:
     void Stop();
     // Ends the program for a reason of the caller's, shown in its last line.
     void Stop(const std::string& reason);
+    // The operator pressed a mode button: a running program ends, a held step is let go.
+    void OperatorPressed();
     // Presses what is due, and notices a mode the program did not set.
     void Poll();
 
@@ -46,32 +46,21 @@ public:
 
     ProgramPlanContext PlanContext() const;
 
-signals:
-    // A step began: its operation was pressed (a closing Stop of a stop step counts).
-    void StepStarted(int step);
-    // Every operation the program pressed, the closing Stop included.
-    void OperationPressed(int step, gasmixer::ProgramOperation operation);
-    // The program ended, for whatever reason; the line went to MemoDevFeedback.
-    void Ended(const QString& line);
-    void StatusChanged();
-
 private:
     void Press(const ProgramPress& press);
-    void WriteMixture(const ProgramStep& step);
+    MixtureRequest RequestOf(const ProgramStep& step);
     // What ended the program behind its back, or nothing.
     std::optional<std::string> Interference(TDateTime now);
     void End(const std::string& line);
     void EndEarly(TDateTime now, const std::string& reason);
     void Log(const std::string& line);
+    void TellStatus();
     std::string StepOfTotal(int step) const;
 
-    TForm1& form_;
-    const Clock& clock_;
-    QTimer* timer_;
+    TMixer& mixer_;
     std::optional<ProgramSequencer> sequencer_;
     bool running_ = false;
     bool polling_ = false;
-    bool modeButtonPressed_ = false;
     bool held_ = false;
     std::string endText_;
     // What the program last set, so that a change made by others shows.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ColumnInfo.h"
+#include "records/ColumnInfo.h"
 #include "records/RecordRow.h"
 
 #include <string>

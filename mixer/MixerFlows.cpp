@@ -1,7 +1,5 @@
-#include "app/Form1.h"
+#include "mixer/Mixer.h"
 
-#include "app/ListBox.h"
-#include "common/Pause.h"
 #include "instruments/VogtlinPort.h"
 #include "instruments/VogtlinRegisters.h"
 #include "regulation/PulseRegulation.h"
@@ -14,16 +12,6 @@ constexpr std::uint32_t TotalizerRegister = RegisterNumber(TVogtlinRegister::Tot
 constexpr std::uint32_t SetpointRegister = RegisterNumber(TVogtlinRegister::Setpoint);
 constexpr std::uint32_t PulseSettleMs = 50;
 
-// A link to both controllers on the selected MFC port, for one operation.
-// Without a selected port every exchange fails quietly, as on the fake port.
-TVogtlinPort MfcLink(const TListBox& ports)
-{
-    TVogtlinPort port;
-    port.Port = ports.SelectedText();
-    ApplyMfcLineSettings(port);
-    return port;
-}
-
 // The register holds kilograms; NaN when the controller did not answer.
 double TotalizerGrams(TVogtlinPort& port, std::uint32_t address)
 {
@@ -32,11 +20,21 @@ double TotalizerGrams(TVogtlinPort& port, std::uint32_t address)
 
 }  // namespace
 
+// A link to both controllers on the chosen MFC port, for one operation.
+// Without a chosen port every exchange fails quietly, as on the fake port.
+TVogtlinPort TMixer::MfcLink() const
+{
+    TVogtlinPort port;
+    port.Port = MfcPort;
+    ApplyMfcLineSettings(port);
+    return port;
+}
+
 // Zeroes both totalizers at the start of a mixture. Value keeps the last
 // run's total until the next read.
-void TForm1::ResetRetrieveTotalizers()
+void TMixer::ResetRetrieveTotalizers()
 {
-    TVogtlinPort port = MfcLink(*ListBoxPortMFC);
+    TVogtlinPort port = MfcLink();
     port.WriteF32(1, RegisterNumber(TVogtlinRegister::TotalizerReset), 0.0f);
     Pause(20);
     port.WriteF32(2, RegisterNumber(TVogtlinRegister::TotalizerReset), 0.0f);
@@ -50,9 +48,9 @@ void TForm1::ResetRetrieveTotalizers()
     TotalizerB.Time = TotalizerB.StartTime;
 }
 
-void TForm1::ReadTotalizers()
+void TMixer::ReadTotalizers()
 {
-    TVogtlinPort port = MfcLink(*ListBoxPortMFC);
+    TVogtlinPort port = MfcLink();
     TotalizerA.Value = TotalizerGrams(port, 1);
     TotalizerA.Time = services_.clock.Now();
     Pause(50);
@@ -62,39 +60,39 @@ void TForm1::ReadTotalizers()
 }
 
 // One setpoint per plan: a lost write is not repeated until the next plan.
-void TForm1::ConstantFlowA()
+void TMixer::ConstantFlowA()
 {
     if (SetpointASent) return;
-    TVogtlinPort port = MfcLink(*ListBoxPortMFC);
+    TVogtlinPort port = MfcLink();
     port.WriteF32(1, SetpointRegister, static_cast<float>(RequiredFlowA));
     SetpointASent = true;
     Pause(20);
 }
 
-void TForm1::ConstantFlowB()
+void TMixer::ConstantFlowB()
 {
     if (SetpointBSent) return;
-    TVogtlinPort port = MfcLink(*ListBoxPortMFC);
+    TVogtlinPort port = MfcLink();
     port.WriteF32(2, SetpointRegister, static_cast<float>(RequiredFlowB));
     SetpointBSent = true;
     Pause(20);
 }
 
-void TForm1::AinBPulse() { PulseStep('A', 1, TotalizerA, RequiredFlowA, PulseExtraA, PulseSetpointA); }
+void TMixer::AinBPulse() { PulseStep('A', 1, TotalizerA, RequiredFlowA, PulseExtraA, PulseSetpointA); }
 
-void TForm1::BinAPulse() { PulseStep('B', 2, TotalizerB, RequiredFlowB, PulseExtraB, PulseSetpointB); }
+void TMixer::BinAPulse() { PulseStep('B', 2, TotalizerB, RequiredFlowB, PulseExtraB, PulseSetpointB); }
 
-void TForm1::PulseStep(char gas, std::uint32_t address, TTotalizer& totalizer, double requiredFlow,
-                       double& extra, float pulseSetpoint)
+void TMixer::PulseStep(char gas, std::uint32_t address, TTotalizer& totalizer, double requiredFlow, double& extra,
+                       float pulseSetpoint)
 {
     TPulseStep step;
     {
-        TVogtlinPort port = MfcLink(*ListBoxPortMFC);
+        TVogtlinPort port = MfcLink();
         totalizer.Value = TotalizerGrams(port, address);
         totalizer.Time = services_.clock.Now();
         Pause(PulseSettleMs);
-        step = DecidePulse({gas, totalizer.Value, totalizer.StartTime, services_.clock.Now(), requiredFlow,
-                            extra, PulseCount});
+        step = DecidePulse(
+            {gas, totalizer.Value, totalizer.StartTime, services_.clock.Now(), requiredFlow, extra, PulseCount});
         // An unread totalizer leaves the counters and the controller as they are.
         if (step.Decided) {
             extra = step.Extra;
@@ -107,7 +105,14 @@ void TForm1::PulseStep(char gas, std::uint32_t address, TTotalizer& totalizer, d
             Pause(PulseSettleMs);
         }
     }
-    for (const std::string& line : step.Log) AppendDevFeedback(line);
+    for (const std::string& line : step.Log) view_.DevFeedback(line);
+}
+
+void TMixer::SetMFCFlow(std::uint32_t Address, double Flow)
+{
+    TVogtlinPort port = MfcLink();
+    port.WriteF32(Address, SetpointRegister, static_cast<float>(Flow));
+    Pause(20);
 }
 
 }  // namespace gasmixer

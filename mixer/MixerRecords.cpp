@@ -1,0 +1,102 @@
+#include "mixer/Mixer.h"
+
+#include "common/TextFormat.h"
+#include "records/RecordCells.h"
+#include "records/RecordFile.h"
+#include "records/RecordGridFile.h"
+
+#include <unistd.h>
+
+namespace gasmixer {
+
+std::string TMixer::GridLineOfRow(int row) const
+{
+    std::vector<std::string> cells;
+    RecordGrid.ReadRow(row, cells);
+    return RecordFileLine(cells, row == 0);
+}
+
+void TMixer::WriteGridRow(int row, const std::vector<std::string>& cells)
+{
+    RecordGrid.SetRow(row, cells);
+    view_.GridRowWritten(row, cells);
+}
+
+void TMixer::JournalRow(int row)
+{
+    if (services_.journalFolder.empty()) return;
+    if (!Journal) {
+        const std::string name = "journal " + FormatDateTime("yyyy-mm-dd hh_nn_ss", services_.clock.Now()) + " " +
+                                 std::to_string(::getpid()) + ".csv";
+        Journal = std::make_unique<TRecordJournal>(services_.journalFolder, name, GridLineOfRow(0),
+                                                   [this](const std::string& problem) { view_.DevFeedback(problem); });
+    }
+    Journal->Append(GridLineOfRow(row));
+}
+
+void TMixer::MarkGridReset()
+{
+    if (!RecordGrid.Cell(0, 1).empty()) RecordGrid.AddRow();
+    const int row = RecordGrid.RowCount() - 1;
+    std::vector<std::string> cells;
+    RecordGrid.ReadRow(row, cells);
+    cells[static_cast<std::size_t>(ColumnIdOf(ColumnInfo, "Mode"))] = "Reset";
+    WriteGridRow(row, cells);
+    view_.ResetMarked(services_.clock.Now());
+}
+
+void TMixer::StoreData()
+{
+    RecordInputs in;
+    in.Now = services_.clock.Now();
+    in.TotalizerBStartTime = TotalizerB.StartTime;
+    in.ModeName = std::string(MixerStateName(Mode));
+    in.MixingMethod = MixingMethod;
+    in.GasAGrams = TotalizerA.Value;
+    in.GasBGrams = TotalizerB.Value;
+    in.WetTimeOccurred = WetTimeOccurred;
+    in.RequiredFlowB = RequiredFlowB;
+    in.PH2O = PH2O;
+    in.InverseMolarMassGasBEntry = static_cast<double>(InverseMolarMass(GasB));
+    in.InverseMolarMassA = static_cast<double>(InverseMolarMass(CompoundA.Name));
+    in.InverseMolarMassB = static_cast<double>(InverseMolarMass(CompoundB.Name));
+    in.InverseMolarMassH2O = static_cast<double>(InverseMolarMass("H2O"));
+    in.H2OMolarMass = CompoundH2O.MolarMass;
+    const RecordRow record = ComputeRecordRow(in);
+
+    if (!RecordGrid.Cell(0, 1).empty()) RecordGrid.AddRow();
+    const int row = RecordGrid.RowCount() - 1;
+    view_.DevFeedback("Protective B gas grams:" + FormatFloat("0.0", record.MinutesSinceReset) + " " +
+                      FormatFloat("0.000 000", record.ProtectiveBGrams));
+    std::vector<std::string> cells;
+    RecordGrid.ReadRow(row, cells);
+    WriteRecordCells(record, ColumnInfo, cells);
+    WriteGridRow(row, cells);
+    LastStoreTime = in.Now;
+    JournalRow(row);
+    view_.RowStored(row, record);
+}
+
+void TMixer::Save(const std::string& Path)
+{
+    const WriteOutcome outcome = services_.writeFile(Path, RecordGridFile(RecordGrid, PlanText));
+    // One line of both: an empty line appended alone to an empty memo would not show.
+    view_.DevFeedback(outcome.Ok ? "\nSaving succeeded" : "\nSaving failed");
+    view_.Saved(Path, outcome.Ok);
+}
+
+void TMixer::Autosave()
+{
+    const TDateTime now = services_.clock.Now();
+    const std::string time = FormatDateTime("mm-dd hh:mm", now);
+    try {
+        Save(AutosavePrefix + " autosave " + FormatDateTime("mm-dd hh_mm", now) + ".CSV");
+        LastAutosaveTime = now;
+        view_.AutosaveShown("Last autosave: " + time);
+    } catch (const std::exception&) {
+        // LastAutosaveTime stays, so the next tick tries again.
+        view_.AutosaveShown("Autosave failed: " + time);
+    }
+}
+
+}  // namespace gasmixer
