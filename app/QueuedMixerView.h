@@ -1,8 +1,8 @@
 #pragma once
 
 #include "mixer/MixerView.h"
+#include "mixer/ThreadWake.h"
 
-#include <QMetaObject>
 #include <QObject>
 #include <QThread>
 
@@ -19,7 +19,13 @@ namespace gasmixer {
 // dropped with it.
 class QueuedMixerView final : public MixerView {
 public:
-    QueuedMixerView(MixerView& target, QObject& context) : target_(target), context_(context) {}
+    // `context` is the window: the queue is drained on its thread.
+    QueuedMixerView(MixerView& target, QObject& context)
+        : target_(target), context_(context), wake_([this] { Drain(); })
+    {
+    }
+    // The mixer's thread has ended: take the lock it released last.
+    ~QueuedMixerView() override { const std::lock_guard lock(mutex_); }
 
     void StateChanged(const MixerSnapshot& s) override { Deliver([&t = target_, s] { t.StateChanged(s); }); }
     void Ticked() override { Deliver([&t = target_] { t.Ticked(); }); }
@@ -86,7 +92,7 @@ private:
             wake = queue_.empty();
             queue_.emplace_back(std::forward<F>(call));
         }
-        if (wake) QMetaObject::invokeMethod(&context_, [this] { Drain(); }, Qt::QueuedConnection);
+        if (wake) wake_.Wake();
     }
 
     void Drain()
@@ -105,6 +111,7 @@ private:
 
     MixerView& target_;
     QObject& context_;
+    ThreadWake wake_;
     std::mutex mutex_;
     std::deque<std::function<void()>> queue_;
 };

@@ -2,11 +2,11 @@
 
 #include "mixer/Mixer.h"
 #include "mixer/ProgramRunner.h"
+#include "mixer/ThreadWake.h"
 
+#include <QEventLoop>
+#include <QThread>
 #include <QTimer>
-
-#include <condition_variable>
-#include <mutex>
 
 namespace gasmixer {
 
@@ -27,42 +27,44 @@ void RunMixerTick(TMixer& mixer)
 
 MixerThread::MixerThread(TMixer& mixer) : mixer_(mixer)
 {
-    driver_ = new QObject;
-    auto* timer = new QTimer(driver_);
-    timer->setInterval(TickIntervalMs);
-    // Precise: after a long tick the next one follows at once, not an interval later.
-    timer->setTimerType(Qt::PreciseTimer);
-    QObject::connect(timer, &QTimer::timeout, driver_, [this] { RunMixerTick(mixer_); });
-    driver_->moveToThread(&thread_);
-    QObject::connect(&thread_, &QThread::started, timer, qOverload<>(&QTimer::start));
-    QObject::connect(&thread_, &QThread::finished, driver_, &QObject::deleteLater);
-    mixer_.SetWake([driver = driver_, &mixer = mixer_] {
-        QMetaObject::invokeMethod(driver, [&mixer] { mixer.RunPending(); }, Qt::QueuedConnection);
-    });
-    thread_.start();
+    thread_.reset(QThread::create([this] { Run(); }));
+    wake_ = new ThreadWake([this] { mixer_.RunPending(); });
+    wake_->moveToThread(thread_.get());
+    mixer_.SetWake([wake = wake_] { wake->Wake(); });
+    thread_->start();
+}
+
+void MixerThread::Run()
+{
+    {
+        QTimer timer;
+        timer.setInterval(TickIntervalMs);
+        // Precise: after a long tick the next one follows at once, not an interval later.
+        timer.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&timer, &QTimer::timeout, [this] { RunMixerTick(mixer_); });
+        timer.start();
+        QEventLoop loop;
+        loop.exec();
+    }
+    delete wake_;
+    const std::lock_guard lock(mutex_);
+    done_ = true;
+    ended_.notify_all();
 }
 
 MixerThread::~MixerThread()
 {
-    // The end is told through a lock of our own, so that the sanitizer sees
-    // the mixer handed back to this thread.
-    std::mutex mutex;
-    std::condition_variable ended;
-    bool done = false;
-    mixer_.Post([&](TMixer& mixer) {
+    mixer_.Post([](TMixer& mixer) {
         mixer.Close();
         // Later posts stay unrun: the thread is going.
         mixer.SetWake({});
         QThread::currentThread()->quit();
-        const std::lock_guard lock(mutex);
-        done = true;
-        ended.notify_one();
     });
     {
-        std::unique_lock lock(mutex);
-        ended.wait(lock, [&] { return done; });
+        std::unique_lock lock(mutex_);
+        ended_.wait(lock, [this] { return done_; });
     }
-    thread_.wait();
+    thread_->wait();
 }
 
 }  // namespace gasmixer

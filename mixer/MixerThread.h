@@ -1,10 +1,15 @@
 #pragma once
 
-#include <QThread>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+
+class QThread;
 
 namespace gasmixer {
 
 class TMixer;
+class ThreadWake;
 
 // Runs a mixer on a thread of its own: the control tick every 250 ms, or back
 // to back when a tick outlasts the interval, the program runner between
@@ -22,9 +27,16 @@ public:
     MixerThread& operator=(const MixerThread&) = delete;
 
 private:
+    void Run();
+
     TMixer& mixer_;
-    QThread thread_;
-    QObject* driver_ = nullptr;  // lives on thread_; its timer ticks the mixer
+    std::unique_ptr<QThread> thread_;
+    ThreadWake* wake_ = nullptr;  // lives on thread_, deleted there at its end
+    // The thread's end, told under a lock of our own: everything it did
+    // comes before.
+    std::mutex mutex_;
+    std::condition_variable ended_;
+    bool done_ = false;
 };
 
 // One tick as the thread runs it: commands that came, the tick, the program.

@@ -7,7 +7,6 @@
 #include "records/ColumnInfo.h"
 
 #include <QCoreApplication>
-#include <QMetaObject>
 
 #include <algorithm>
 #include <filesystem>
@@ -30,7 +29,7 @@ std::string Joined(const std::vector<std::string>& list)
 }  // namespace
 
 HeadlessRun::HeadlessRun(RunOptions options, std::ostream& out, std::ostream& err)
-    : options_(std::move(options)), out_(out), err_(err)
+    : options_(std::move(options)), out_(out), err_(err), exit_([this] { QCoreApplication::exit(exitStatus_); })
 {
 }
 
@@ -152,8 +151,8 @@ void HeadlessRun::Shutdown(TMixer& mixer, Status status)
     err_ << "gasmixer-run: " << (saved ? "table saved to " : "the table could not be saved to ") << savePath_
          << std::endl;
     if (!saved && status == Succeeded) status = Failed;
-    QMetaObject::invokeMethod(QCoreApplication::instance(), [status] { QCoreApplication::exit(status); },
-                              Qt::QueuedConnection);
+    exitStatus_ = status;
+    exit_.Wake();
 }
 
 }  // namespace gasmixer

@@ -2,6 +2,7 @@
 
 #include "mixer/Mixer.h"
 #include "mixer/MixerView.h"
+#include "mixer/ThreadWake.h"
 #include "program/MixtureProgram.h"
 #include "tools/RunOptions.h"
 
@@ -33,6 +34,7 @@ public:
     bool Start(const MixtureProgram& program);
     // Any thread: stops the program, leaves the mixer safe, saves the table
     // and ends the application with the status. Later calls do nothing.
+    // Made on the application's thread.
     void Finish(Status status, const std::string& why);
 
     Status SetUpStatus() const { return status_; }
@@ -62,6 +64,8 @@ private:
     bool savedOk_ = false;
     bool finishAfterTick_ = false;
     std::atomic<bool> finishing_ = false;
+    std::atomic<int> exitStatus_ = Succeeded;
+    ThreadWake exit_;  // ends the application on the thread that made the run
     Status status_ = Succeeded;
 };
 
