@@ -7,6 +7,7 @@
 #include <QThread>
 
 #include <deque>
+#include <exception>
 #include <functional>
 #include <mutex>
 
@@ -105,7 +106,12 @@ private:
                 call = std::move(queue_.front());
                 queue_.pop_front();
             }
-            call();
+            // A piece of news that fails to show ends only itself; the queue goes on.
+            try {
+                call();
+            } catch (const std::exception& e) {
+                target_.Error(e.what());
+            }
         }
     }
 

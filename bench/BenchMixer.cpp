@@ -48,7 +48,11 @@ void QuietDialogs::Error(const std::string& text)
 
 std::optional<std::string> QuietDialogs::SaveFile(const SaveDialogSettings&) { return std::nullopt; }
 
-BenchMixer::BenchMixer() : oldFolder_(std::filesystem::current_path().string())
+BenchMixer::BenchMixer()
+    : oldFolder_(std::filesystem::current_path().string()),
+      host_({.announce = false, .waterTemperature = 20.0, .pacing = true, .trace = [this](std::string_view line) {
+                 if (line.find(" <- ") != std::string_view::npos) ++framesReceived_;
+             }})
 {
     if (!scratch_.isValid()) throw std::runtime_error("no scratch folder");
     const std::string folder = scratch_.path().toStdString();

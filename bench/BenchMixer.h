@@ -8,6 +8,7 @@
 
 #include <QTemporaryDir>
 
+#include <atomic>
 #include <memory>
 #include <string>
 
@@ -60,12 +61,15 @@ public:
 
     TForm1& Form() { return *form_; }
     sim::SimulatorHost& Host() { return host_; }
+    // Requests the simulated instruments have received on both lines so far.
+    std::size_t FramesReceived() const { return framesReceived_; }
     const Clock& WallClock() const { return clock_; }
     int Errors() const { return dialogs_.Errors(); }
 
 private:
     QTemporaryDir scratch_;
     std::string oldFolder_;
+    std::atomic<std::size_t> framesReceived_ = 0;
     sim::SimulatorHost host_;
     SystemClock clock_;
     QuietDialogs dialogs_;

@@ -14,6 +14,7 @@
 #include "regulation/PulseRegulation.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 
 #include <algorithm>
 #include <chrono>
@@ -107,6 +108,8 @@ bool Run(const PulseCase& pulseCase, double minutes)
 
     std::vector<Mark> marks;
     for (double m : MarksWithin(minutes)) marks.push_back({m});
+    // A loop of its own: the application's quit would close the window.
+    QEventLoop loop;
     std::thread sampler([&] {
         auto next = std::chrono::steady_clock::now();
         double low = 0.0;
@@ -125,9 +128,9 @@ bool Run(const PulseCase& pulseCase, double minutes)
                 break;
             }
         }
-        QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
-    QCoreApplication::exec();
+    loop.exec();
     sampler.join();
 
     const PulseFigures pulses = Pulses(controller.SetpointLog(), gasA ? PulseSetpointA : PulseSetpointB);

@@ -13,6 +13,8 @@
 #include "bench/BenchMixer.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
+#include <QInputDevice>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -60,7 +62,7 @@ struct Figures {
     std::vector<double> periodsMs;   // between ticks
     std::vector<double> heldMs;      // the window's longest hold within each tick's span
     std::vector<double> keyMs;       // key posted -> field changed
-    std::size_t frames = 0;          // valve and setpoint frames the instruments took
+    std::size_t frames = 0;          // requests the instruments received
     std::size_t rows = 0;            // rows stored
 };
 
@@ -70,7 +72,10 @@ class Typist {
 public:
     explicit Typist(QLineEdit& field) : field_(field)
     {
-        QObject::connect(&field_, &QLineEdit::textChanged, &field_, [this] {
+        // Made here, on the window thread, not lazily by the first key event.
+        QInputDevice::primaryKeyboard();
+        // Through a context of its own: keys still on their way find no Typist.
+        QObject::connect(&field_, &QLineEdit::textChanged, &context_, [this] {
             const std::lock_guard lock(mutex_);
             if (sentAt_) latenciesMs_.push_back(Ms(Steady::now() - *sentAt_));
             sentAt_.reset();
@@ -109,6 +114,7 @@ private:
     }
 
     QLineEdit& field_;
+    QObject context_;
     std::mutex mutex_;
     std::optional<Steady::time_point> sentAt_;
     std::vector<double> latenciesMs_;
@@ -116,16 +122,11 @@ private:
     std::thread thread_;
 };
 
-std::size_t FramesTaken(sim::SimulatorHost& host)
-{
-    return host.RelayBoard().ValveLog().size() + host.Mfc(1).SetpointLog().size() + host.Mfc(2).SetpointLog().size();
-}
-
 Figures Measure(BenchMixer& mixer, double minutes)
 {
     TForm1& form = mixer.Form();
     Figures figures;
-    const std::size_t framesBefore = FramesTaken(mixer.Host());
+    const std::size_t framesBefore = mixer.FramesReceived();
 
     std::optional<Steady::time_point> lastTick;
     double heldThisTick = 0.0;
@@ -152,15 +153,18 @@ Figures Measure(BenchMixer& mixer, double minutes)
 
     {
         Typist typist(*form.EditAutosaveFilename);
-        QTimer::singleShot(std::chrono::milliseconds(static_cast<long long>(minutes * 60000.0)), qApp,
-                           &QCoreApplication::quit);
-        QCoreApplication::exec();
+        // A loop of its own: the application's quit would close the window,
+        // and a closed window's mixer rightly ticks no more.
+        QEventLoop loop;
+        QTimer::singleShot(std::chrono::milliseconds(static_cast<long long>(minutes * 60000.0)), &loop,
+                           &QEventLoop::quit);
+        loop.exec();
         figures.keyMs = typist.Latencies();
     }
     probe.stop();
     form.TickedHook = nullptr;
     form.RowStoredHook = nullptr;
-    figures.frames = FramesTaken(mixer.Host()) - framesBefore;
+    figures.frames = mixer.FramesReceived() - framesBefore;
     return figures;
 }
 
