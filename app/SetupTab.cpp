@@ -3,6 +3,7 @@
 #include "app/Fonts.h"
 #include "app/ListBox.h"
 #include "app/PageControl.h"
+#include "mixer/GasLists.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -71,10 +72,10 @@ void TForm1::BuildSetupTab()
     Label7 = new QLabel(QStringLiteral("Click each list box and and wait few seconds"), GroupBox4);
     Label5 = new QLabel(QStringLiteral("Gas A, to be diluted"), GroupBox4);
     ListBoxSetupGas1 = new TListBox(GroupBox4);
-    ListBoxSetupGas1->SetItems({"O2", "5%H2,95%Ar", "H2", "Air", "Air2", "Air3"});
+    ListBoxSetupGas1->SetItems(GasListA());
     Label6 = new QLabel(QStringLiteral("Gas B, diluting"), GroupBox4);
     ListBoxSetupGas2 = new TListBox(GroupBox4);
-    ListBoxSetupGas2->SetItems({"Ar", "N2", "H2", "H2O"});
+    ListBoxSetupGas2->SetItems(GasListB());
     auto* box4 = new QGridLayout(GroupBox4);
     box4->addWidget(Label7, 0, 0, 1, 2);
     box4->addWidget(Label5, 1, 0);

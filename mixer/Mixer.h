@@ -89,8 +89,7 @@ public:
     void ButtonDilutionClick(const MixtureRequest& request);
     void ButtonAddToCounterClick();
     // The shut-down: the worker stopped, valves closed and setpoints 0 as far
-    // as the equipment was validated; no tick or command reaches the
-    // instruments after it.
+    // as the equipment was validated; no tick runs after it.
     void Close();
 
     // ---- What the window's fields set
