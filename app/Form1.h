@@ -102,7 +102,6 @@ public:
     TMixer& Mixer() { return *mixer_; }
     // The mixer as last told.
     const MixerSnapshot& Snapshot() const { return snapshot_; }
-    const ProgramRunStatus& ProgramStatus() const { return programStatus_; }
 
     // ---- What the mixer tells
     void StateChanged(const MixerSnapshot& snapshot) override;
@@ -124,10 +123,7 @@ public:
     void RowStored(int row, const RecordRow& record) override;
     void ResetMarked(TDateTime when) override;
     void AutosaveShown(const std::string& text) override;
-    void Saved(const std::string& path, bool ok) override;
-    void ProgramStepStarted(int step) override;
     void ProgramOperationPressed(int step, ProgramOperation operation) override;
-    void ProgramEnded(const std::string& line) override;
     void ProgramStatusChanged(const ProgramRunStatus& status) override;
     void ProgramRefused(const std::vector<StepProblem>& problems) override;
 
@@ -234,11 +230,8 @@ public:
     // Told of each stored row and each tick, for views that follow the run.
     std::function<void(const RecordRow&)> RowStoredHook;
     std::function<void()> TickedHook;
-    // Told of the program runner's news, for views that follow it.
-    std::function<void(int step)> StepStartedHook;
+    // Told of each operation the program runner presses.
     std::function<void(int step, ProgramOperation)> OperationPressedHook;
-    std::function<void(const std::string& line)> ProgramEndedHook;
-    std::function<void(const std::string& path, bool ok)> SavedHook;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -269,7 +262,6 @@ private:
     std::unique_ptr<TMixer> mixer_;
     std::unique_ptr<MixerThread> mixerThread_;
     MixerSnapshot snapshot_;
-    ProgramRunStatus programStatus_;
     TRecordGridModel* gridModel_ = nullptr;
     bool schematicShowPending_ = false;
     bool PpmEditBusy = false;

@@ -5,8 +5,8 @@
 #include "controls/RtFloatEdit.h"
 #include "controls/RtIntegerEdit.h"
 #include "controls/RtNumericUpDn.h"
+#include "mixer/MixturePlanInput.h"
 #include "mixing/FractionBalance.h"
-#include "mixing/MixturePlanner.h"
 #include "plot/MixturePlot.h"
 
 #include <QPlainTextEdit>
@@ -44,12 +44,7 @@ void TForm1::BalanceAndPreview()
         const int a = RtIntegerEditGasAPPM->Value();
         const int w = RtIntegerEditH2Oppm->Value();
         const bool fakeMode = ListBoxPortSolenoid->SelectedText() == FakePortName;
-        TFractions f = BalanceFractions(a, w, RtIntegerEditpH2O->Value(), fakeMode);
-        if (f.GasBPpm < 0) {
-            // Gas A and water beyond the whole mixture: water takes what is left.
-            f.H2OPpm = WholeMixturePpm - a;
-            f.GasBPpm = 0;
-        }
+        const TFractions f = BalanceRequest(a, w, RtIntegerEditpH2O->Value(), fakeMode);
         if (f.H2OPpm != w) RtIntegerEditH2Oppm->SetValue(f.H2OPpm);
         RtIntegerEditGasBPPM->SetValue(f.GasBPpm);
     }
@@ -73,31 +68,21 @@ MixtureRequest TForm1::FieldsRequest() const
     return {RtIntegerEditGasAPPM->Value(), RtIntegerEditH2Oppm->Value(), RtNumericUpDn1->Value()};
 }
 
-// The preview: the plan of the fields on show, with the gases and
-// controllers the mixer was last seen with. The running plan stays.
+// The preview: the plan of the fields on show, with the gases the lists
+// show and the controllers the mixer was last seen with. The running plan stays.
 void TForm1::Calculate()
 {
-    std::string planText;
     if (ListBoxSetupGas1->ItemIndex() >= 0 && ListBoxSetupGas2->ItemIndex() >= 0) {
-        PlanInput input;
-        input.GasAPpm = RtIntegerEditGasAPPM->Value();
-        input.GasBPpm = RtIntegerEditGasBPPM->Value();
-        input.H2OPpm = RtIntegerEditH2Oppm->Value();
-        input.PH2O = RtIntegerEditpH2O->Value();
-        input.GasBLimit = RtNumericUpDn1->Value();
-        input.CompoundA = FindCompound(ListBoxSetupGas1->SelectedText());
-        input.CompoundB = FindCompound(ListBoxSetupGas2->SelectedText());
-        input.FlowInfoA = snapshot_.FlowInfoA;
-        input.FlowInfoB = snapshot_.FlowInfoB;
-        input.FlowInfoB.Max = static_cast<float>(input.GasBLimit);
-        input.PreviousWettingFraction = snapshot_.WettingFraction;
-        Memo4->setPlainText(JoinLines(PlanMixture(input).Report));
-        planText = Memo4->toPlainText().toStdString();
-    } else {
-        planText = Memo4->toPlainText().toStdString();
+        MixerSnapshot shown = snapshot_;
+        shown.GasA = ListBoxSetupGas1->SelectedText();
+        shown.GasB = ListBoxSetupGas2->SelectedText();
+        shown.PH2O = RtIntegerEditpH2O->Value();
+        const TFractions fields{RtIntegerEditGasAPPM->Value(), RtIntegerEditGasBPPM->Value(),
+                                RtIntegerEditH2Oppm->Value()};
+        Memo4->setPlainText(JoinLines(PlanMixture(MixturePlanInput(shown, fields, RtNumericUpDn1->Value())).Report));
     }
     // The table marks every plan shown; saves carry the text on show.
-    Post([planText = std::move(planText)](TMixer& mixer) { mixer.PreviewShown(planText); });
+    Post([planText = Memo4->toPlainText().toStdString()](TMixer& mixer) { mixer.PreviewShown(planText); });
 }
 
 void TForm1::PlanAdopted(const std::vector<std::string>& report, int gasAPpm, int h2oPpm, bool defined)

@@ -61,11 +61,6 @@ void TForm1::ResetMarked(TDateTime when) { MixturePlot->AddReset(when); }
 
 void TForm1::AutosaveShown(const std::string& text) { Label17->setText(QString::fromStdString(text)); }
 
-void TForm1::Saved(const std::string& path, bool ok)
-{
-    if (SavedHook) SavedHook(path, ok);
-}
-
 void TForm1::Save(const std::string& Path)
 {
     Post([Path](TMixer& mixer) { mixer.Save(Path); });

@@ -54,24 +54,13 @@ void TForm1::ValvesDrawn(const std::array<bool, 6>& open)
 
 void TForm1::DevFeedback(const std::string& line) { MemoDevFeedback->appendPlainText(QString::fromStdString(line)); }
 
-void TForm1::ProgramStepStarted(int step)
-{
-    if (StepStartedHook) StepStartedHook(step);
-}
-
 void TForm1::ProgramOperationPressed(int step, ProgramOperation operation)
 {
     if (OperationPressedHook) OperationPressedHook(step, operation);
 }
 
-void TForm1::ProgramEnded(const std::string& line)
-{
-    if (ProgramEndedHook) ProgramEndedHook(line);
-}
-
 void TForm1::ProgramStatusChanged(const ProgramRunStatus& status)
 {
-    programStatus_ = status;
     TabSheetProgram->ShowRunState(status);
 }
 

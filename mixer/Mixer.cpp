@@ -2,7 +2,7 @@
 
 #include "common/ScopedFlag.h"
 #include "mixer/ProgramRunner.h"
-#include "mixing/FractionBalance.h"
+#include "mixer/MixturePlanInput.h"
 
 namespace gasmixer {
 
@@ -58,11 +58,11 @@ void TMixer::RunPending()
         } catch (const std::exception& e) {
             view_.Error(e.what());
         }
-        Changed();
+        TellState();
     }
 }
 
-void TMixer::Changed() { view_.StateChanged(Snapshot()); }
+void TMixer::TellState() { view_.StateChanged(Snapshot()); }
 
 MixerSnapshot TMixer::Snapshot() const
 {
@@ -76,8 +76,7 @@ MixerSnapshot TMixer::Snapshot() const
     s.GasA = GasA;
     s.GasB = GasB;
     s.PH2O = PH2O;
-    s.FakeMode = BothPortsFake();
-    s.LastStoreTime = LastStoreTime;
+    s.UncappedWater = RelayBoard.Port() == FakePortName;
     return s;
 }
 
@@ -137,25 +136,9 @@ void TMixer::PreviewShown(std::string planText)
 
 PlanInput TMixer::PlanInputFor(const MixtureRequest& request) const
 {
-    TFractions f = BalanceFractions(request.GasAPpm, request.H2OPpm, PH2O, BothPortsFake());
-    if (f.GasBPpm < 0) {
-        // Gas A and water beyond the whole mixture: water takes what is left.
-        f.H2OPpm = WholeMixturePpm - request.GasAPpm;
-        f.GasBPpm = 0;
-    }
-    PlanInput input;
-    input.GasAPpm = f.GasAPpm;
-    input.GasBPpm = f.GasBPpm;
-    input.H2OPpm = f.H2OPpm;
-    input.PH2O = PH2O;
-    input.GasBLimit = request.GasBLimit.value_or(GasBLimit);
-    input.CompoundA = FindCompound(GasA);
-    input.CompoundB = FindCompound(GasB);
-    input.FlowInfoA = FlowInfoA;
-    input.FlowInfoB = FlowInfoB;
-    input.FlowInfoB.Max = static_cast<float>(input.GasBLimit);
-    input.PreviousWettingFraction = WettingFraction;
-    return input;
+    const MixerSnapshot mixer = Snapshot();
+    return MixturePlanInput(mixer, BalanceRequest(request.GasAPpm, request.H2OPpm, PH2O, mixer.UncappedWater),
+                            request.GasBLimit.value_or(GasBLimit));
 }
 
 // "Apply Mixture": the plan for the request becomes the running plan,

@@ -138,6 +138,8 @@ public:
     ProgramRunner& Runner() { return *runner_; }
 
     MixerSnapshot Snapshot() const;
+    // Tells the view the state as it is now.
+    void TellState();
     MixerView& View() { return view_; }
     const Clock& WallClock() const { return services_.clock; }
     bool BothPortsFake() const;
@@ -212,7 +214,6 @@ private:
     void JournalRow(int row);
     // A flush pause: commands that came meanwhile run here; false once closed.
     bool FlushCheckpoint();
-    void Changed();
 
     MixerServices services_;
     MixerView& view_;

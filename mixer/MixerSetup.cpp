@@ -99,7 +99,7 @@ void TMixer::ChooseGas(int address, const std::string& gas)
     (gasA ? GasA : GasB) = gas;
     FlowInfoB.Max = static_cast<float>(GasBLimit);
     // The view plans with what was just read.
-    Changed();
+    TellState();
     view_.GasChosen(address, range);
 }
 

@@ -21,8 +21,6 @@ void RunMixerTick(TMixer& mixer)
     } catch (const std::exception& e) {
         mixer.View().Error(e.what());
     }
-    // What the program pressed is told as the tick's changes are.
-    mixer.View().StateChanged(mixer.Snapshot());
 }
 
 MixerThread::MixerThread(TMixer& mixer) : mixer_(mixer)

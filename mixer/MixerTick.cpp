@@ -25,7 +25,7 @@ void TMixer::Timer1Timer()
         TMixer& mixer;
         ~Told()
         {
-            mixer.Changed();
+            mixer.TellState();
             mixer.view_.Ticked();
         }
     } told{*this};
@@ -75,7 +75,7 @@ void TMixer::Timer1Timer()
 
 bool TMixer::FlushCheckpoint()
 {
-    Changed();
+    TellState();
     const bool wasTicking = ticking_;
     ticking_ = false;
     RunPending();

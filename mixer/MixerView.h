@@ -28,8 +28,7 @@ struct MixerSnapshot {
     std::string GasA;  // the chosen list entries; empty when none
     std::string GasB;
     double PH2O = 0.0;  // atm, at the bubbler's last reading
-    bool FakeMode = false;
-    TDateTime LastStoreTime = 0.0;
+    bool UncappedWater = false;  // the relay board is the fake port: no bubbler caps the water
 };
 
 // Where the program runner stands, for the Program tab.
@@ -37,6 +36,8 @@ struct ProgramRunStatus {
     bool Running = false;
     int ActiveStep = -1;  // the running or held step; -1 for none
     std::string Text;
+
+    friend bool operator==(const ProgramRunStatus&, const ProgramRunStatus&) = default;
 };
 
 // What the mixer tells whoever shows it. Called on the mixer's thread, and a

@@ -1,7 +1,6 @@
 #include "mixer/ProgramRunner.h"
 
 #include "common/ScopedFlag.h"
-#include "mixing/FractionBalance.h"
 #include "program/ProgramFile.h"
 
 #include <cmath>
@@ -53,7 +52,7 @@ ProgramPlanContext ProgramRunner::PlanContext() const
     c.FlowInfoA = mixer_.FlowInfoA;
     c.FlowInfoB = mixer_.FlowInfoB;
     c.PH2O = mixer_.PH2O;
-    c.FakeMode = mixer_.RelayBoard.Port() == FakePortName;
+    c.FakeMode = mixer_.Snapshot().UncappedWater;
     c.GasBLimit = mixer_.GasBLimit;
     c.GasBLimitMin = mixer_.GasBLimitMin;
     c.GasBLimitMax = mixer_.GasBLimitMax;
@@ -165,6 +164,7 @@ void ProgramRunner::Press(const ProgramPress& press)
     }
     expectedMode_ = ModeSetBy(press.Operation);
     knownDeadline_ = mixer_.StopDeadline;
+    mixer_.TellState();
     mixer_.View().ProgramOperationPressed(press.Step, press.Operation);
     if (stepBegins) mixer_.View().ProgramStepStarted(press.Step);
 }
@@ -195,7 +195,14 @@ void ProgramRunner::EndEarly(TDateTime now, const std::string& reason)
 
 void ProgramRunner::Log(const std::string& line) { mixer_.View().DevFeedback(line); }
 
-void ProgramRunner::TellStatus() { mixer_.View().ProgramStatusChanged({running_, ActiveStep(), StatusText()}); }
+// Polled every tick; the line changes once a second at most.
+void ProgramRunner::TellStatus()
+{
+    ProgramRunStatus status{running_, ActiveStep(), StatusText()};
+    if (status == toldStatus_) return;
+    toldStatus_ = status;
+    mixer_.View().ProgramStatusChanged(toldStatus_);
+}
 
 std::string ProgramRunner::StepOfTotal(int step) const
 {

@@ -66,6 +66,7 @@ private:
     // What the program last set, so that a change made by others shows.
     TMixerState expectedMode_ = TMixerState::Unknown;
     TDateTime knownDeadline_ = 0.0;
+    ProgramRunStatus toldStatus_;  // what the view was last told
 };
 
 }  // namespace gasmixer

@@ -19,4 +19,14 @@ TFractions BalanceFractions(int gasAPpm, int h2oPpm, double pH2O, bool fakeMode)
     return f;
 }
 
+TFractions BalanceRequest(int gasAPpm, int h2oPpm, double pH2O, bool fakeMode)
+{
+    TFractions f = BalanceFractions(gasAPpm, h2oPpm, pH2O, fakeMode);
+    if (f.GasBPpm < 0) {
+        f.H2OPpm = WholeMixturePpm - gasAPpm;
+        f.GasBPpm = 0;
+    }
+    return f;
+}
+
 }  // namespace gasmixer

@@ -20,4 +20,8 @@ struct TFractions {
 // the caller decides how to refuse that.
 TFractions BalanceFractions(int gasAPpm, int h2oPpm, double pH2O, bool fakeMode);
 
+// The same for a mixture asked for in the window or by a program: where gas A
+// and water exceed the whole mixture, water takes what gas A leaves.
+TFractions BalanceRequest(int gasAPpm, int h2oPpm, double pH2O, bool fakeMode);
+
 }  // namespace gasmixer

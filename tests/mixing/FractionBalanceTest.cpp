@@ -42,5 +42,13 @@ INSTANTIATE_TEST_SUITE_P(
         BalanceCase{"all gas A", 1000000, 0, 0.023, false, {1000000, 0, 0}}),
     [](const testing::TestParamInfo<BalanceCase>& info) { return "case" + std::to_string(info.index); });
 
+// A request beyond the whole mixture gives water what gas A leaves; one
+// within it balances as the fields do.
+TEST(FractionBalanceRequest, WaterTakesWhatGasALeavesBeyondTheWholeMixture)
+{
+    EXPECT_EQ(BalanceRequest(600000, 500000, 0.023, true), (TFractions{600000, 0, 400000}));
+    EXPECT_EQ(BalanceRequest(150, 30000, 0.023, false), BalanceFractions(150, 30000, 0.023, false));
+}
+
 }  // namespace
 }  // namespace gasmixer
