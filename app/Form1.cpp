@@ -74,7 +74,7 @@ TForm1::TForm1(FormServices services, QWidget* parent)
     BuildProgramTab();
 
     queuedView_ = std::make_unique<QueuedMixerView>(*this, *this);
-    mixer_ = std::make_unique<TMixer>(MixerServices{services_.clock, services_.sleep, services_.drawPercent,
+    mixer_ = std::make_unique<TMixer>(MixerServices{services_.clock, services_.monotonic, services_.sleep, services_.drawPercent,
                                                     services_.wettingTiming, services_.writeFile,
                                                     services_.journalFolder},
                                       *queuedView_);

@@ -2,6 +2,7 @@
 
 #include "app/OperatorDialogs.h"
 #include "common/DateTime.h"
+#include "common/MonotonicClock.h"
 #include "common/Pause.h"
 #include "common/WorkerTiming.h"
 #include "instruments/PortListing.h"
@@ -16,10 +17,11 @@
 namespace gasmixer {
 
 // What the main window takes from outside, so that tests can stand in for
-// the wall clock, the port listing, the modal boxes, the mixer's waits and
+// the clocks, the port listing, the modal boxes, the mixer's waits and
 // files, and the thread the mixer runs on.
 struct FormServices {
-    const Clock& clock;
+    const Clock& clock;  // the time of day
+    const MonotonicClock& monotonic = SystemMonotonicClock::Instance();  // durations
     PortLister listPorts;
     OperatorDialogs& dialogs;
     // The long waits of the control tick: the flush steps and the pulse

@@ -15,7 +15,7 @@ int main(int argc, char** argv)
 
     const gasmixer::SystemClock clock;
     gasmixer::QtOperatorDialogs dialogs;
-    gasmixer::TForm1 Form1({clock, gasmixer::ListComPorts, dialogs});
+    gasmixer::TForm1 Form1({.clock = clock, .listPorts = gasmixer::ListComPorts, .dialogs = dialogs});
     dialogs.SetParent(&Form1);
     application.SetErrorHandler([&Form1](const std::string& message) { Form1.ReportError(message); });
     // A stop by signal takes the window's own way out, so the mixer is left

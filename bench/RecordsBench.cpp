@@ -38,7 +38,7 @@ RecordInputs Store(int i)
 {
     RecordInputs in;
     in.Now = 46000.0 + i * 0.25 / 86400.0;
-    in.TotalizerBStartTime = 46000.0;
+    in.MinutesSinceReset = i * 0.25 / 60.0;
     in.ModeName = "Dilution";
     in.MixingMethod = "A (constant) in B/H2O";
     in.GasAGrams = 0.0000035 * i;

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <atomic>
-
 // Date-times are day counts: whole days since 1899-12-30, the time of day as
 // the fraction, read from the local wall clock. Intervals are compared in days.
 
@@ -42,23 +40,6 @@ public:
 class SystemClock final : public Clock {
 public:
     TDateTime Now() const override { return LocalNow(); }
-};
-
-// Stepped by hand, from any thread: a mixer on its own thread reads it.
-class ManualClock final : public Clock {
-public:
-    explicit ManualClock(TDateTime start) : now_(start) {}
-    TDateTime Now() const override { return now_.load(); }
-    void Set(TDateTime value) { now_.store(value); }
-    void Advance(double days)
-    {
-        TDateTime old = now_.load();
-        while (!now_.compare_exchange_weak(old, old + days)) {
-        }
-    }
-
-private:
-    std::atomic<TDateTime> now_;
 };
 
 }  // namespace gasmixer

@@ -1,23 +1,23 @@
 #pragma once
 
-#include "common/DateTime.h"
+#include "common/MonotonicClock.h"
 #include "common/Pause.h"
 
 #include <cstdint>
 
 namespace gasmixer {
 
-// The time of day and the fixed sleeps of a worker thread. Tests substitute
+// The elapsed time and the fixed sleeps of a worker thread. Tests substitute
 // one whose sleeps step its clock, so that a worker's seconds pass at once.
 // Used from the worker thread while it runs.
-class WorkerTiming : public Clock {
+class WorkerTiming : public MonotonicClock {
 public:
     virtual void Sleep(std::uint32_t ms) = 0;
 };
 
 class SystemWorkerTiming final : public WorkerTiming {
 public:
-    TDateTime Now() const override { return LocalNow(); }
+    double Elapsed() const override { return SystemMonotonicClock::Instance().Elapsed(); }
     void Sleep(std::uint32_t ms) override { Pause(ms); }
 
     static SystemWorkerTiming& Instance()

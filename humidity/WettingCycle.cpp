@@ -2,7 +2,7 @@
 
 namespace gasmixer {
 
-TWettingCycle NextWettingCycle(const TWettingCycleInput& in, TDateTime now)
+TWettingCycle NextWettingCycle(const TWettingCycleInput& in, double now)
 {
     TWettingCycle c;
     c.TotalElapsedTimeS = (now - in.StartTime) * SecondsPerDay;

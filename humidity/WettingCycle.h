@@ -13,11 +13,12 @@ namespace gasmixer {
 // the error and is made up in a later cycle.
 inline constexpr double ShortestValvePhaseS = 0.15;
 
-// What the law reads at the start of a cycle.
+// What the law reads at the start of a cycle. Times are days on the
+// monotonic clock.
 struct TWettingCycleInput {
-    TDateTime StartTime = 0.0;  // of the run
-    TDateTime WetStart = 0.0;   // of the previous cycle's wet phase
-    TDateTime WetEnd = 0.0;
+    double StartTime = 0.0;  // of the run
+    double WetStart = 0.0;   // of the previous cycle's wet phase
+    double WetEnd = 0.0;
     double OccuredWETTotalTimeS = 0.0;  // before this cycle
     double LoopTimeS = 0.0;
     double DesiredWETFractionOfTime = 0.0;
@@ -36,6 +37,6 @@ struct TWettingCycle {
     bool DRYSkip = false;
 };
 
-TWettingCycle NextWettingCycle(const TWettingCycleInput& input, TDateTime now);
+TWettingCycle NextWettingCycle(const TWettingCycleInput& input, double now);
 
 }  // namespace gasmixer

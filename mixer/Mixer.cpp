@@ -9,7 +9,6 @@ namespace gasmixer {
 TMixer::TMixer(MixerServices services, MixerView& view)
     : services_(std::move(services)), view_(view), runner_(std::make_unique<ProgramRunner>(*this))
 {
-    LastAutosaveTime = 0.0;
     StopDeadline = services_.clock.Now() + 1.0;
     CompoundH2O = FindCompound("H2O");
     ColumnInfo = DefaultColumnInfo();
@@ -181,6 +180,7 @@ void TMixer::Calculate(const MixtureRequest& request)
         RequiredFlowA = plan.RequiredFlowA;
         RequiredFlowB = plan.RequiredFlowB;
         WettingFraction = plan.WettingFraction;
+        planGases_ = RecordGases{GasB, CompoundA.Name, CompoundB.Name};
     }
     view_.PlanAdopted(plan.Report, input.GasAPpm, input.H2OPpm, plan.Defined);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/DateTime.h"
+#include "common/MonotonicClock.h"
 #include "common/Pause.h"
 #include "common/WorkerTiming.h"
 #include "gasdata/FlowInfo.h"
@@ -36,9 +37,13 @@ class ProgramRunner;
 inline constexpr const char* FakePortName = "Fake port for testing";
 
 // What the mixer takes from outside, so that tests can stand in for the
-// wall clock, the long waits, the schematic's draw and the worker's time.
+// clocks, the long waits, the schematic's draw and the worker's time.
 struct MixerServices {
+    // The time of day, for what a person reads: the Time column, file names,
+    // the automatic stop's deadline.
     const Clock& clock;
+    // Every duration and elapsed time.
+    const MonotonicClock& monotonic = SystemMonotonicClock::Instance();
     // The long waits of the tick: the flush steps and the pulse lengths. The
     // instruments' own short pauses stay real.
     std::function<void(std::uint32_t ms)> sleep = Pause;
@@ -142,6 +147,7 @@ public:
     void TellState();
     MixerView& View() { return view_; }
     const Clock& WallClock() const { return services_.clock; }
+    const MonotonicClock& Monotonic() const { return services_.monotonic; }
     bool BothPortsFake() const;
     // The planner's input for a request, with this mixer's gases, controllers and water.
     PlanInput PlanInputFor(const MixtureRequest& request) const;
@@ -176,8 +182,9 @@ public:
     double PH2O = 0.0;             // atm
     TColumnInfo ColumnInfo{};
     TRecordGrid RecordGrid{RecordColumnCount};
-    TDateTime LastStoreTime = 0.0;
-    TDateTime LastAutosaveTime = 0.0;
+    // Monotonic days; none before the first, so the first is due at once.
+    std::optional<double> LastStoreTime;
+    std::optional<double> LastAutosaveTime;
     std::unique_ptr<TRecordJournal> Journal;
 
     // What the window's fields hold.
@@ -215,8 +222,19 @@ private:
     // A flush pause: commands that came meanwhile run here; false once closed.
     bool FlushCheckpoint();
 
+    // The gases a row is computed with: those of the running plan, which a
+    // change or a clear of the selection does not touch; before the first
+    // plan, the chosen ones.
+    struct RecordGases {
+        std::string GasBEntry;  // the gas B list entry
+        std::string CompoundA;
+        std::string CompoundB;
+    };
+    RecordGases GasesOfRows() const;
+
     MixerServices services_;
     MixerView& view_;
+    std::optional<RecordGases> planGases_;
     std::unique_ptr<ProgramRunner> runner_;
     std::mutex commandsMutex_;
     std::deque<Command> commands_;

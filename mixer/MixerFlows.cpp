@@ -40,11 +40,11 @@ void TMixer::ResetRetrieveTotalizers()
     port.WriteF32(2, RegisterNumber(TVogtlinRegister::TotalizerReset), 0.0f);
     Pause(20);
     TotalizerA.StartValue = TotalizerGrams(port, 1);
-    TotalizerA.StartTime = services_.clock.Now();
+    TotalizerA.StartTime = services_.monotonic.Elapsed();
     TotalizerA.Time = TotalizerA.StartTime;
     Pause(20);
     TotalizerB.StartValue = TotalizerGrams(port, 2);
-    TotalizerB.StartTime = services_.clock.Now();
+    TotalizerB.StartTime = services_.monotonic.Elapsed();
     TotalizerB.Time = TotalizerB.StartTime;
 }
 
@@ -52,10 +52,10 @@ void TMixer::ReadTotalizers()
 {
     TVogtlinPort port = MfcLink();
     TotalizerA.Value = TotalizerGrams(port, 1);
-    TotalizerA.Time = services_.clock.Now();
+    TotalizerA.Time = services_.monotonic.Elapsed();
     Pause(50);
     TotalizerB.Value = TotalizerGrams(port, 2);
-    TotalizerB.Time = services_.clock.Now();
+    TotalizerB.Time = services_.monotonic.Elapsed();
     Pause(50);
 }
 
@@ -89,10 +89,10 @@ void TMixer::PulseStep(char gas, std::uint32_t address, TTotalizer& totalizer, d
     {
         TVogtlinPort port = MfcLink();
         totalizer.Value = TotalizerGrams(port, address);
-        totalizer.Time = services_.clock.Now();
+        totalizer.Time = services_.monotonic.Elapsed();
         Pause(PulseSettleMs);
         step = DecidePulse(
-            {gas, totalizer.Value, totalizer.StartTime, services_.clock.Now(), requiredFlow, extra, PulseCount});
+            {gas, totalizer.Value, totalizer.StartTime, services_.monotonic.Elapsed(), requiredFlow, extra, PulseCount});
         // An unread totalizer leaves the counters and the controller as they are.
         if (step.Decided) {
             extra = step.Extra;

@@ -45,11 +45,17 @@ void TMixer::MarkGridReset()
     view_.ResetMarked(services_.clock.Now());
 }
 
+TMixer::RecordGases TMixer::GasesOfRows() const
+{
+    return planGases_ ? *planGases_ : RecordGases{GasB, CompoundA.Name, CompoundB.Name};
+}
+
 void TMixer::StoreData()
 {
     RecordInputs in;
     in.Now = services_.clock.Now();
-    in.TotalizerBStartTime = TotalizerB.StartTime;
+    const double now = services_.monotonic.Elapsed();
+    in.MinutesSinceReset = (now - TotalizerB.StartTime) / OneMinute;
     in.ModeName = std::string(MixerStateName(Mode));
     in.MixingMethod = MixingMethod;
     in.GasAGrams = TotalizerA.Value;
@@ -57,9 +63,10 @@ void TMixer::StoreData()
     in.WetTimeOccurred = WetTimeOccurred;
     in.RequiredFlowB = RequiredFlowB;
     in.PH2O = PH2O;
-    in.InverseMolarMassGasBEntry = static_cast<double>(InverseMolarMass(GasB));
-    in.InverseMolarMassA = static_cast<double>(InverseMolarMass(CompoundA.Name));
-    in.InverseMolarMassB = static_cast<double>(InverseMolarMass(CompoundB.Name));
+    const RecordGases gases = GasesOfRows();
+    in.InverseMolarMassGasBEntry = static_cast<double>(InverseMolarMass(gases.GasBEntry));
+    in.InverseMolarMassA = static_cast<double>(InverseMolarMass(gases.CompoundA));
+    in.InverseMolarMassB = static_cast<double>(InverseMolarMass(gases.CompoundB));
     in.InverseMolarMassH2O = static_cast<double>(InverseMolarMass("H2O"));
     in.H2OMolarMass = CompoundH2O.MolarMass;
     const RecordRow record = ComputeRecordRow(in);
@@ -72,7 +79,7 @@ void TMixer::StoreData()
     RecordGrid.ReadRow(row, cells);
     WriteRecordCells(record, ColumnInfo, cells);
     WriteGridRow(row, cells);
-    LastStoreTime = in.Now;
+    LastStoreTime = now;
     JournalRow(row);
     view_.RowStored(row, record);
 }
@@ -91,7 +98,7 @@ void TMixer::Autosave()
     const std::string time = FormatDateTime("mm-dd hh:mm", now);
     try {
         Save(AutosavePrefix + " autosave " + FormatDateTime("mm-dd hh_mm", now) + ".CSV");
-        LastAutosaveTime = now;
+        LastAutosaveTime = services_.monotonic.Elapsed();
         view_.AutosaveShown("Last autosave: " + time);
     } catch (const std::exception&) {
         // LastAutosaveTime stays, so the next tick tries again.

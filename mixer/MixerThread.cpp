@@ -36,7 +36,7 @@ void MixerThread::Run()
 {
     {
         QTimer timer;
-        timer.setInterval(TickIntervalMs);
+        timer.setInterval(static_cast<int>(ControlTickMs));
         // Precise: after a long tick the next one follows at once, not an interval later.
         timer.setTimerType(Qt::PreciseTimer);
         QObject::connect(&timer, &QTimer::timeout, [this] { RunMixerTick(mixer_); });

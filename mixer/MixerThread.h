@@ -1,5 +1,7 @@
 #pragma once
 
+#include "regulation/TickCadence.h"
+
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -17,8 +19,6 @@ class ThreadWake;
 // thread never waits on a device.
 class MixerThread final {
 public:
-    static constexpr int TickIntervalMs = 250;
-
     // The mixer is the thread's from now on: reach it only through Post.
     explicit MixerThread(TMixer& mixer);
     // Runs the mixer's shut-down on its thread, then ends the thread.

@@ -5,6 +5,8 @@
 #include "regulation/TickCadence.h"
 #include "regulation/WettingDrawing.h"
 
+#include <limits>
+
 namespace gasmixer {
 
 namespace {
@@ -12,6 +14,12 @@ namespace {
 constexpr std::uint32_t FlushBypassMs = 2000;
 constexpr std::uint32_t FlushBubblerMs = 5000;
 constexpr std::uint32_t FlushDryMs = 2000;
+
+// Days since `last`; endless when there was none.
+double Since(const std::optional<double>& last, double now)
+{
+    return last ? now - *last : std::numeric_limits<double>::infinity();
+}
 
 }  // namespace
 
@@ -36,13 +44,14 @@ void TMixer::Timer1Timer()
             StopDeadline = services_.clock.Now() + CounterHours / 24;
         }
 
-        const TDateTime now = services_.clock.Now();
+        const double now = services_.monotonic.Elapsed();
         const bool cadenceMode = Mode == TMixerState::Dilution || Mode == TMixerState::Bypass;
-        if (StoreDue(PreviousMode != Mode, cadenceMode, now - TotalizerB.StartTime, now - LastStoreTime,
+        if (StoreDue(PreviousMode != Mode, cadenceMode, now - TotalizerB.StartTime, Since(LastStoreTime, now),
                      StoreIntervalMinutes)) {
             StoreData();
         }
-        if (AutosaveDue(Mode == TMixerState::Dilution, services_.clock.Now() - LastAutosaveTime)) Autosave();
+        if (AutosaveDue(Mode == TMixerState::Dilution, Since(LastAutosaveTime, services_.monotonic.Elapsed())))
+            Autosave();
         PreviousMode = Mode;
 
         switch (Mode) {

@@ -73,7 +73,7 @@ std::vector<StepProblem> ProgramRunner::Start(const MixtureProgram& program)
     const ProgramPlanContext context = PlanContext();
     if (std::vector<StepProblem> problems = CheckProgramPlans(program, context); !problems.empty()) return problems;
 
-    sequencer_.emplace(program, context.Start);
+    sequencer_.emplace(program, mixer_.Monotonic().Elapsed());
     running_ = true;
     held_ = false;
     endText_.clear();
@@ -89,7 +89,7 @@ void ProgramRunner::Stop() { Stop("stopped by the operator; the mixer keeps its 
 
 void ProgramRunner::Stop(const std::string& reason)
 {
-    if (running_) EndEarly(mixer_.WallClock().Now(), reason);
+    if (running_) EndEarly(mixer_.Monotonic().Elapsed(), reason);
 }
 
 void ProgramRunner::OperatorPressed()
@@ -98,15 +98,15 @@ void ProgramRunner::OperatorPressed()
         held_ = false;
         TellStatus();
     }
-    if (running_) EndEarly(mixer_.WallClock().Now(), "a mode button was pressed.");
+    if (running_) EndEarly(mixer_.Monotonic().Elapsed(), "a mode button was pressed.");
 }
 
-std::optional<std::string> ProgramRunner::Interference(TDateTime now)
+std::optional<std::string> ProgramRunner::Interference()
 {
     if (mixer_.StopDeadline != knownDeadline_) {
         // The tick re-arms a deadline that has passed; the operator adding
         // hours moves one that has not.
-        if (knownDeadline_ < now) return "the automatic stop fired";
+        if (knownDeadline_ < mixer_.WallClock().Now()) return "the automatic stop fired";
         knownDeadline_ = mixer_.StopDeadline;
     }
     // Mixture steps would be planned for gases no longer chosen.
@@ -124,9 +124,9 @@ void ProgramRunner::Poll()
 {
     if (!running_ || polling_) return;
     const ScopedFlag busy(polling_);
-    const TDateTime now = mixer_.WallClock().Now();
+    const double now = mixer_.Monotonic().Elapsed();
     try {
-        if (const auto why = Interference(now)) {
+        if (const auto why = Interference()) {
             EndEarly(now, *why + ".");
             return;
         }
@@ -188,7 +188,7 @@ void ProgramRunner::End(const std::string& line)
     TellStatus();
 }
 
-void ProgramRunner::EndEarly(TDateTime now, const std::string& reason)
+void ProgramRunner::EndEarly(double now, const std::string& reason)
 {
     End("Program ended at " + StepOfTotal(sequencer_->PositionAt(now).Step) + ": " + reason);
 }
@@ -213,7 +213,7 @@ std::string ProgramRunner::StatusText() const
 {
     if (!sequencer_) return "No program has run.";
     if (!running_) return endText_;
-    const ProgramPosition p = sequencer_->PositionAt(mixer_.WallClock().Now());
+    const ProgramPosition p = sequencer_->PositionAt(mixer_.Monotonic().Elapsed());
     const ProgramStep& step = sequencer_->Program().Steps[static_cast<std::size_t>(p.Step)];
     std::string text = StepOfTotal(p.Step);
     text[0] = 'S';
@@ -224,7 +224,7 @@ std::string ProgramRunner::StatusText() const
 int ProgramRunner::ActiveStep() const
 {
     if (!sequencer_ || (!running_ && !held_)) return -1;
-    return sequencer_->PositionAt(mixer_.WallClock().Now()).Step;
+    return sequencer_->PositionAt(mixer_.Monotonic().Elapsed()).Step;
 }
 
 }  // namespace gasmixer

@@ -50,9 +50,10 @@ private:
     void Press(const ProgramPress& press);
     MixtureRequest RequestOf(const ProgramStep& step);
     // What ended the program behind its back, or nothing.
-    std::optional<std::string> Interference(TDateTime now);
+    std::optional<std::string> Interference();
     void End(const std::string& line);
-    void EndEarly(TDateTime now, const std::string& reason);
+    // now: monotonic days.
+    void EndEarly(double now, const std::string& reason);
     void Log(const std::string& line);
     void TellStatus();
     std::string StepOfTotal(int step) const;

@@ -18,7 +18,7 @@ constexpr double NoReadingTemperature = 20.0;  // ºC
 }  // namespace
 
 TThreadWetting::TThreadWetting(WorkerTiming& timing, RelayLine& relayBoard)
-    : StartTime(timing.Now()), timing_(timing), relayBoard_(relayBoard)
+    : StartTime(timing.Elapsed()), timing_(timing), relayBoard_(relayBoard)
 {
 }
 
@@ -58,15 +58,15 @@ void TThreadWetting::Execute()
     Stop = false;
     Counter = 0;
     OccuredWETTotalTimeS = 0.0;
-    TDateTime wetStart = timing_.Now();
-    TDateTime wetEnd = wetStart;
+    double wetStart = timing_.Elapsed();
+    double wetEnd = wetStart;
     // None yet: the first reading ends the first cycle.
-    std::optional<TDateTime> lastReading;
+    std::optional<double> lastReading;
     WETSkip = false;
     DRYSkip = false;
     while (!Stop) {
         ++Counter;
-        const TDateTime cycleStart = timing_.Now();
+        const double cycleStart = timing_.Elapsed();
         // A skipped dry phase left the wet pattern on: the bubbler stayed
         // in line until now, and stays so through the hand-over.
         const bool wetStillOn = DRYSkip;
@@ -76,21 +76,21 @@ void TThreadWetting::Execute()
             cycleStart));
         UpdateResults();
 
-        wetStart = wetStillOn ? cycleStart : timing_.Now();
+        wetStart = wetStillOn ? cycleStart : timing_.Elapsed();
         if (!WETSkip) {
             relayBoard_.SendValves(WetPattern);
             HoldPhase(wetStart, WETPulseIntendedS);
         }
-        wetEnd = timing_.Now();
+        wetEnd = timing_.Elapsed();
         if (!DRYSkip) {
             relayBoard_.SendValves(DryPattern);
             HoldPhase(wetEnd, DRYPulseIntendedS);
         }
 
-        if (!lastReading || timing_.Now() > *lastReading + TemperatureTimer) {
+        if (!lastReading || timing_.Elapsed() > *lastReading + TemperatureTimer) {
             Temperature = GetTemp();
             // A failed reading stays due for the next cycle.
-            if (Temperature > 0.0) lastReading = timing_.Now();
+            if (Temperature > 0.0) lastReading = timing_.Elapsed();
         } else {
             Temperature = NoReadingTemperature;
         }
@@ -99,9 +99,9 @@ void TThreadWetting::Execute()
     UpdateResults();
 }
 
-void TThreadWetting::HoldPhase(TDateTime start, double lengthS)
+void TThreadWetting::HoldPhase(double start, double lengthS)
 {
-    while ((timing_.Now() - start) * SecondsPerDay < lengthS) timing_.Sleep(PhaseCheckMs);
+    while ((timing_.Elapsed() - start) * SecondsPerDay < lengthS) timing_.Sleep(PhaseCheckMs);
 }
 
 double TThreadWetting::GetTemp() { return WettingTemperatureOfCount(AnalogCount(relayBoard_.ReadAnalog())); }

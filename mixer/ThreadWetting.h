@@ -51,7 +51,7 @@ public:
     double LoopTimeS = 6.0;
     double TemperatureTimer = OneMinute;  // days between two temperature readings
     double DesiredWETFractionOfTime = 0.0;
-    TDateTime StartTime = 0.0;
+    double StartTime = 0.0;  // days on the monotonic clock
     double TotalElapsedTimeS = 0.0;
     double DesiredWETTotalTimeS = 0.0;
     double OccuredWETTotalTimeS = 0.0;
@@ -75,7 +75,7 @@ private:
     void TakeCycle(const TWettingCycle& cycle);
     TWettingCycle CycleFields() const;
     // Sleeps in steps until `lengthS` seconds have passed since `start`.
-    void HoldPhase(TDateTime start, double lengthS);
+    void HoldPhase(double start, double lengthS);
 
     WorkerTiming& timing_;
     RelayLine& relayBoard_;

@@ -1,17 +1,16 @@
 #pragma once
 
-#include "common/DateTime.h"
-
 #include <string>
 
 namespace gasmixer {
 
-// One controller's totalizer as the program keeps it; grams and date-times.
+// One controller's totalizer as the program keeps it: grams, and times in
+// days on the monotonic clock.
 struct TTotalizer {
     double Value = 0.0;       // latest reading since the last reset, g
-    TDateTime Time = 0.0;     // when Value was read
+    double Time = 0.0;        // when Value was read
     double StartValue = 0.0;  // reading right after the reset, g
-    TDateTime StartTime = 0.0;  // the reset, start of the current mixture
+    double StartTime = 0.0;   // the reset, start of the current mixture
     std::string FlowUnit;
 };
 

@@ -193,9 +193,10 @@ PlanResult PlanMixture(const PlanInput& in)
     if (a == WholeMixturePpm) r.Method = TMixingMethod::APure;
     if (b == WholeMixturePpm) r.Method = TMixingMethod::BPure;
 
-    // The timescale of gas B is part of its setpoint; that of gas A is applied
-    // by its pulse regulator instead.
-    r.RequiredFlowB = static_cast<double>(static_cast<long double>(r.TimescaleB) * r.FlowB);
+    // The published flows are the mixture's own: a pulsed gas is dosed towards
+    // elapsed time x its flow, so no timescale enters them. The timescales
+    // only describe the pulsing, in the report.
+    r.RequiredFlowB = r.FlowB;
     r.QA = static_cast<float>(r.TimescaleA * static_cast<long double>(r.RequiredFlowA)
                               / in.CompoundA.MolarMass * 24 * 1000);
     r.QB = static_cast<float>(static_cast<long double>(r.TimescaleB) * r.FlowB

@@ -39,9 +39,11 @@ struct PlanResult {
     float RelA = 0.0f;
     long double RelB = 0.0L;
     TMixingMethod Method = TMixingMethod::APure;
+    // The mass flows of the mixture, in the controllers' units: the setpoint
+    // of a constant gas, the mean flow a pulsed gas is dosed at.
     double RequiredFlowA = 0.0;
-    float FlowB = 0.0f;  // before the timescale of gas B
-    double RequiredFlowB = 0.0;
+    float FlowB = 0.0f;
+    double RequiredFlowB = 0.0;  // FlowB, as the mixer regulates it
     float TimescaleA = 1.0f;
     float TimescaleB = 1.0f;
     double WettingFraction = 0.0;

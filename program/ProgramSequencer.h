@@ -29,7 +29,8 @@ struct ProgramPress {
 
 // The timing of one program from its start time: which step is current and
 // which operation is due. The schedule is anchored at the start, so a late
-// press does not push the later steps back. It reads no clock.
+// press does not push the later steps back. It reads no clock: times are
+// day counts of the caller's clock, the monotonic one when a program runs.
 class ProgramSequencer {
 public:
     ProgramSequencer(MixtureProgram program, TDateTime start);

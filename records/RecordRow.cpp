@@ -27,7 +27,7 @@ RecordRow ComputeRecordRow(const RecordInputs& in)
     auto& v = row.Values;
     const double P = 0.0;  // protective gas B is never metered here
     row.ProtectiveBGrams = P;
-    row.MinutesSinceReset = (in.Now - in.TotalizerBStartTime) * 24.0 * 60.0;
+    row.MinutesSinceReset = in.MinutesSinceReset;
 
     v[FieldTime] = in.Now;
     row.Mode = in.ModeName;

@@ -36,8 +36,8 @@ enum RecordField : int {
 
 // Everything one store reads, taken at the moment of the store.
 struct RecordInputs {
-    TDateTime Now = 0.0;
-    TDateTime TotalizerBStartTime = 0.0;
+    TDateTime Now = 0.0;            // the wall clock, for the Time column
+    double MinutesSinceReset = 0.0;  // of totalizer B, on the monotonic clock
     std::string ModeName;       // "Standby", "Dilution", ...
     std::string MixingMethod;   // the running plan's method
     double GasAGrams = 0.0;     // totalizer A

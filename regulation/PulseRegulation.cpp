@@ -2,9 +2,15 @@
 
 #include "common/TextFormat.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace gasmixer {
+
+namespace {
+// The counter of the longest pulse: 10 ms a step above the base.
+constexpr double LongestExtra = (LongestPulseMs - BasePulseMs) / 10.0;
+}  // namespace
 
 TPulseStep DecidePulse(const TPulseInput& in)
 {
@@ -26,6 +32,7 @@ TPulseStep DecidePulse(const TPulseInput& in)
     // The counter moves before the pulse is sized: the first pulse of a plan
     // (counter 1, raised to 2) lasts 120 ms.
     step.Extra += behind ? 1 : -1;
+    step.Extra = std::min(step.Extra, LongestExtra);
     step.Log.push_back((behind ? "Extra flow up           :" : "Extra flow down         :") +
                        FormatFloat("0", std::floor(10 * step.Extra)) + " ");
     if (step.Extra < 0) step.Extra = 0;

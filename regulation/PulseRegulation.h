@@ -1,6 +1,7 @@
 #pragma once
 
-#include "common/DateTime.h"
+
+#include "regulation/TickCadence.h"
 
 #include <cstdint>
 #include <optional>
@@ -11,19 +12,25 @@
 // controller's range: delivery is compared with what should have passed by
 // now, and a pulse is sent while delivery is behind. The pulse lengthens by
 // 10 ms for every tick behind and shortens by 10 ms for every tick on time or
-// ahead, down to 100 ms.
+// ahead, from 100 ms up to one tick.
 
 namespace gasmixer {
 
 inline constexpr std::uint32_t BasePulseMs = 100;
+// A pulse of one tick at the pulse setpoint already delivers the most that
+// tick could ask for; longer ones only hold the line past the next look at
+// the totalizer, and a counter grown while a supply was empty would overdose
+// when it returns. The counter stops where its pulse reaches this length.
+inline constexpr std::uint32_t LongestPulseMs = ControlTickMs;
+static_assert(LongestPulseMs >= BasePulseMs);
 inline constexpr float PulseSetpointA = 0.035f;
 inline constexpr float PulseSetpointB = 0.22f;
 
 struct TPulseInput {
     char Gas = 'A';                  // the letter of the log lines
     double Delivered = 0.0;          // g since the reset, from the totalizer; NaN when unread
-    TDateTime StartTime = 0.0;       // the reset
-    TDateTime Now = 0.0;
+    double StartTime = 0.0;          // the reset, days on the monotonic clock
+    double Now = 0.0;
     double RequiredFlow = 0.0;       // g/min
     double Extra = 1.0;              // the lengthening counter
     std::int32_t PulseCount = 0;     // pulses of both gases since the plan

@@ -3,7 +3,12 @@
 // When the control tick stores a table row and autosaves. Intervals are day
 // counts, as every date-time difference of the program.
 
+#include <cstdint>
+
 namespace gasmixer {
+
+// The control tick's period.
+inline constexpr std::uint32_t ControlTickMs = 250;
 
 // After a totalizer reset, rows are stored about every second for this long.
 inline constexpr double FastStorePhase = 1.0 / 2880.0;  // 30 s

@@ -5,6 +5,7 @@
 #include "app/ListBox.h"
 #include "app/OperatorDialogs.h"
 #include "app/PageControl.h"
+#include "common/ManualClock.h"
 #include "mixer/MixerThread.h"
 #include "mixer/ProgramRunner.h"
 #include "tests/support/AskMixer.h"
@@ -116,8 +117,13 @@ protected:
             clock.Advance(ms * OneSecond / 1000);
             if (whileSleeping) whileSleeping(ms);
         };
-        FormServices services{clock, [this] { return ports; }, dialogs, sleep, [this] { return percentDrawn; },
-                              *wettingTiming};
+        FormServices services{.clock = clock,
+                              .monotonic = clock,
+                              .listPorts = [this] { return ports; },
+                              .dialogs = dialogs,
+                              .sleep = sleep,
+                              .drawPercent = [this] { return percentDrawn; },
+                              .wettingTiming = *wettingTiming};
         services.writeFile = [this](const std::string& path, const ContentProducer& content) {
             return writeFile ? writeFile(path, content) : WriteFileAtomically(path, content);
         };

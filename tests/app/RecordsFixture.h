@@ -53,7 +53,7 @@ protected:
         form->Mixer().MixingMethod = "A (constant) in B";
         form->Mixer().TotalizerA.Value = gramsA;
         form->Mixer().TotalizerB.Value = gramsB;
-        form->Mixer().TotalizerB.StartTime = clock.Now();
+        form->Mixer().TotalizerB.StartTime = clock.Elapsed();
     }
 
     std::string Cell(const char* caption, int row) const

@@ -34,7 +34,7 @@ TEST_F(RecordsTest, TheFirstStoreFillsTheResetRowAndLaterOnesAppend)
     EXPECT_EQ(Cell("log10(pH2O)", 1), "");
     EXPECT_EQ(Cell("log10(pA)", 1), "-3.00");
     EXPECT_EQ(LastMemoLine(), "Protective B gas grams:1.5 0.000 000");
-    EXPECT_DOUBLE_EQ(form->Mixer().LastStoreTime, clock.Now());
+    EXPECT_EQ(form->Mixer().LastStoreTime, clock.Elapsed());
 
     clock.Advance(OneSecond);
     form->Mixer().Mode = TMixerState::Bypass;
@@ -76,6 +76,33 @@ TEST_F(RecordsTest, FailedTotalizerReadsStoreTheRowWithEmptyNumbers)
     }
     EXPECT_EQ(Cell("Gas A (g)", 2), "");
     EXPECT_EQ(Cell("A ppm", 2), "");
+}
+
+// "Clear selected gases?" answered Yes leaves the mixer running: its rows
+// keep the compounds of the plan in force, not the emptied selection.
+TEST_F(RecordsTest, ClearingTheGasesWhileTheMixerRunsLeavesItsRowsWhole)
+{
+    ChooseFakePorts();
+    form->Mixer().ButtonDilutionClick({1000, 0, {}});
+    const auto storeRow = [this] {
+        form->Mixer().TotalizerA.Value = 0.032;
+        form->Mixer().TotalizerB.Value = 28.0;
+        form->Mixer().StoreData();
+        std::vector<std::string> cells;
+        form->Mixer().RecordGrid.ReadRow(form->Mixer().RecordGrid.RowCount() - 1, cells);
+        cells[static_cast<std::size_t>(ColumnIdOf(form->Mixer().ColumnInfo, "Time"))].clear();
+        return cells;
+    };
+    const std::vector<std::string> before = storeRow();
+    ASSERT_EQ(Cell("A ppm", 1), "0 001 000") << "a row of O2 in N2";
+
+    ClickTab(OperationPage);
+    dialogs.Answers = {true};
+    ClickTab(SetupPage);
+    ASSERT_TRUE(form->Mixer().GasA.empty() && form->Mixer().GasB.empty());
+    ASSERT_EQ(form->Mixer().Mode, TMixerState::Dilution);
+
+    EXPECT_EQ(storeRow(), before);
 }
 
 TEST_F(RecordsTest, CellsGoWhereTheColumnTableSays)

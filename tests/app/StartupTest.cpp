@@ -135,7 +135,7 @@ TEST_F(StartupTest, GridHeaderShowsTheColumnTableAndStartPreviewMarksRowOne)
 TEST_F(StartupTest, RunStateStartsEmptyWithTheStopOneDayAhead)
 {
     EXPECT_DOUBLE_EQ(form->Mixer().StopDeadline, clock.Now() + 1.0);
-    EXPECT_EQ(form->Mixer().LastAutosaveTime, 0.0);
+    EXPECT_FALSE(form->Mixer().LastAutosaveTime) << "none yet";
     EXPECT_EQ(form->Mixer().Mode, TMixerState::Unknown);
     EXPECT_EQ(form->Mixer().MixingMethod, "");
     EXPECT_EQ(form->Mixer().CompoundH2O, FindCompound("H2O"));
@@ -178,7 +178,7 @@ TEST(StartupUnshown, PlanMemoStartsAt533Pixels)
 {
     ManualClock clock{EncodeDateTime(2024, 1, 1)};
     RecordingDialogs dialogs;
-    TForm1 form({clock, [] { return std::vector<std::string>{}; }, dialogs});
+    TForm1 form({.clock = clock, .monotonic = clock, .listPorts = [] { return std::vector<std::string>{}; }, .dialogs = dialogs});
     EXPECT_EQ(form.Memo4->minimumWidth(), 533);
     EXPECT_EQ(form.Memo4->maximumWidth(), 533);
 }

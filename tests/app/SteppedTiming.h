@@ -17,7 +17,7 @@ namespace gasmixer::test {
 class SteppedTiming final : public WorkerTiming {
 public:
     // Starts at day 0, where the day-count clock is at its finest.
-    TDateTime Now() const override
+    double Elapsed() const override
     {
         const std::lock_guard lock(mutex_);
         return static_cast<double>(elapsedUs_) / 86400000000.0;

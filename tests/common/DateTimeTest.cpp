@@ -1,4 +1,5 @@
 #include "common/DateTime.h"
+#include "common/ManualClock.h"
 
 #include <gtest/gtest.h>
 
@@ -34,13 +35,25 @@ TEST(DateTime, NowIsTodayOnTheWallClock)
     EXPECT_LT(now, EncodeDateTime(2200, 1, 1));
 }
 
-TEST(DateTime, ManualClockSteps)
+// Time passing moves both clocks; a jump or a setting back moves the wall
+// clock alone, and the elapsed time never runs backwards.
+TEST(DateTime, ManualClockStepsBothClocksAndJumpsTheWallClockAlone)
 {
     ManualClock clock(EncodeDateTime(2026, 1, 1));
     clock.Advance(OneHour);
     EXPECT_EQ(DecodeDateTime(clock.Now()).hour, 1);
+    EXPECT_DOUBLE_EQ(clock.Elapsed(), OneHour);
     clock.Advance(30 * OneSecond);
     EXPECT_EQ(DecodeDateTime(clock.Now()).second, 30);
+
+    const double elapsed = clock.Elapsed();
+    clock.JumpWall(-OneHour);
+    EXPECT_EQ(DecodeDateTime(clock.Now()).hour, 0);
+    EXPECT_EQ(clock.Elapsed(), elapsed);
+    clock.Set(EncodeDateTime(2025, 12, 31));
+    EXPECT_EQ(clock.Elapsed(), elapsed);
+    clock.Set(EncodeDateTime(2025, 12, 31, 0, 10));
+    EXPECT_NEAR(clock.Elapsed(), elapsed + 10 * OneMinute, 1e-9);
 }
 
 }  // namespace

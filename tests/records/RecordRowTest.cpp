@@ -13,7 +13,7 @@ RecordInputs DryDilution()
 {
     RecordInputs in;
     in.Now = 45000.5;
-    in.TotalizerBStartTime = 45000.5 - 90.0 / 1440.0;
+    in.MinutesSinceReset = 90.0;
     in.ModeName = "Dilution";
     in.MixingMethod = "A (constant) in B";
     in.GasAGrams = 0.032;

@@ -1,7 +1,10 @@
 #include "regulation/PulseRegulation.h"
 
+#include "common/DateTime.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -9,7 +12,7 @@ namespace gasmixer {
 namespace {
 
 // Day counts exact in binary, so that "on time" can be met to the bit.
-const TDateTime Start = 45000.375;  // 2023-03-15 09:00
+const double Start = 45000.375;
 constexpr double RunMinutes = 90.0;
 
 // 90 min into the run, 0.001 g/min required: 0.09 g should have passed.
@@ -86,6 +89,29 @@ TEST(PulseRegulationTest, PulsesGrowByTenMillisecondsPerTickBehindAndShrinkToThe
     EXPECT_EQ(in.Extra, 0.0);
     in.Delivered = 0.0;
     EXPECT_EQ(DecidePulse(in).PulseMs, 110u) << "one tick behind after the floor";
+}
+
+// A supply that stays empty for an hour keeps delivery behind every tick:
+// the pulse stops at one tick's length, and the first tick ahead after the
+// gas returns shortens the next pulse at once.
+TEST(PulseRegulationTest, AnHourBehindHoldsThePulseAtOneTickAndTheReturnShortensItAtOnce)
+{
+    TPulseInput in = NinetyMinutesIn(0.0);
+    std::uint32_t longest = 0;
+    for (int tick = 0; tick < 14400; ++tick) {
+        const TPulseStep step = DecidePulse(in);
+        longest = std::max(longest, step.PulseMs.value_or(0));
+        in.Extra = step.Extra;
+    }
+    EXPECT_EQ(longest, 250u);
+    EXPECT_EQ(DecidePulse(in).PulseMs, 250u);
+    EXPECT_EQ(DecidePulse(in).Log[0], "Extra flow up           :150 ");
+
+    in.Delivered = 1.0;
+    in.Extra = DecidePulse(in).Extra;
+    in.Extra = DecidePulse(in).Extra;
+    in.Delivered = 0.0;
+    EXPECT_EQ(DecidePulse(in).PulseMs, 240u);
 }
 
 TEST(PulseRegulationTest, AnUnreadTotalizerChangesNothingAndSaysSoInOneLine)
