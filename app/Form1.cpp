@@ -74,9 +74,13 @@ TForm1::TForm1(FormServices services, QWidget* parent)
     BuildProgramTab();
 
     queuedView_ = std::make_unique<QueuedMixerView>(*this, *this);
-    mixer_ = std::make_unique<TMixer>(MixerServices{services_.clock, services_.monotonic, services_.sleep, services_.drawPercent,
-                                                    services_.wettingTiming, services_.writeFile,
-                                                    services_.journalFolder},
+    mixer_ = std::make_unique<TMixer>(MixerServices{.clock = services_.clock,
+                                                    .monotonic = services_.monotonic,
+                                                    .sleep = services_.sleep,
+                                                    .drawPercent = services_.drawPercent,
+                                                    .wettingTiming = services_.wettingTiming,
+                                                    .writeFile = services_.writeFile,
+                                                    .journalFolder = services_.journalFolder},
                                       *queuedView_);
     snapshot_ = mixer_->Snapshot();
     if (services_.mixerThread) {

@@ -123,6 +123,7 @@ public:
     void RowStored(int row, const RecordRow& record) override;
     void ResetMarked(TDateTime when) override;
     void AutosaveShown(const std::string& text) override;
+    void DeliveryAlarmChanged(const DeliveryAlarm& alarm) override;
     void ProgramOperationPressed(int step, ProgramOperation operation) override;
     void ProgramStatusChanged(const ProgramRunStatus& status) override;
     void ProgramRefused(const std::vector<StepProblem>& problems) override;
@@ -167,6 +168,7 @@ public:
     QGroupBox* GroupBox8 = nullptr;
     QLabel* Label9 = nullptr;
     QLabel* LabelStatus = nullptr;
+    QLabel* LabelDeliveryWarning = nullptr;  // hidden while every gas is delivered
     QPushButton* ButtonStop = nullptr;
     QPushButton* ButtonFlush = nullptr;
     QPushButton* ButtonBypass = nullptr;
@@ -269,6 +271,7 @@ private:
     bool readingWater_ = false;     // a ppm change waits for its water reading
     int askedH2OPpm_ = 0;           // the water the operator asked for, before the bubbler capped it
     bool busyCursor_ = false;       // a worker stop is awaited
+    std::array<bool, 2> deliveryShort_{};  // gas A, gas B
     bool closed_ = false;
 };
 

@@ -59,6 +59,22 @@ void TForm1::RowStored(int row, const RecordRow& record)
 
 void TForm1::ResetMarked(TDateTime when) { MixturePlot->AddReset(when); }
 
+// The warning stays beside the mixer status while a gas is short; the plot
+// marks where each alarm rose and ended.
+void TForm1::DeliveryAlarmChanged(const DeliveryAlarm& alarm)
+{
+    const auto slot = [](char gas) { return gas == 'A' ? 0u : 1u; };
+    const std::string gas = std::string("Gas ") + alarm.Gas;
+    deliveryShort_[slot(alarm.Gas)] = alarm.Short;
+    QStringList warnings;
+    for (const char g : {'A', 'B'}) {
+        if (deliveryShort_[slot(g)]) warnings << QStringLiteral("Gas %1 delivery short").arg(QChar(g));
+    }
+    LabelDeliveryWarning->setText(warnings.join(QLatin1Char('\n')));
+    LabelDeliveryWarning->setVisible(!warnings.isEmpty());
+    if (!alarm.Line.empty()) MixturePlot->AddMarker(alarm.Time, gas + (alarm.Short ? " short" : " recovered"));
+}
+
 void TForm1::AutosaveShown(const std::string& text) { Label17->setText(QString::fromStdString(text)); }
 
 void TForm1::Save(const std::string& Path)

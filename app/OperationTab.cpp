@@ -46,6 +46,10 @@ void TForm1::BuildOperationTab()
     GroupBox8 = new QGroupBox(QStringLiteral("Operating status"), content);
     Label9 = new QLabel(QStringLiteral("Mixer status:"), GroupBox8);
     LabelStatus = new QLabel(QStringLiteral("Undefined"), GroupBox8);
+    LabelDeliveryWarning = new QLabel(GroupBox8);
+    LabelDeliveryWarning->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold;"));
+    LabelDeliveryWarning->setWordWrap(true);
+    LabelDeliveryWarning->hide();
     ButtonStop = NewModeButton(
         "Stop",
         "Stops whatever the mixer is doing and closes all valves as quickly as possible. Note, "
@@ -68,11 +72,12 @@ void TForm1::BuildOperationTab()
     LabelStatus->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     status->addWidget(Label9, 0, 0, 1, 2);
     status->addWidget(LabelStatus, 1, 0, 1, 2);
-    status->addWidget(ButtonStop, 2, 0, 1, 2);
-    status->addWidget(ButtonFlush, 3, 0, 1, 2);
-    status->addWidget(ButtonBypass, 4, 0, 1, 2);
-    status->addWidget(ButtonDilution, 5, 0, 1, 2);
-    status->setRowStretch(6, 1);
+    status->addWidget(LabelDeliveryWarning, 2, 0, 1, 2);
+    status->addWidget(ButtonStop, 3, 0, 1, 2);
+    status->addWidget(ButtonFlush, 4, 0, 1, 2);
+    status->addWidget(ButtonBypass, 5, 0, 1, 2);
+    status->addWidget(ButtonDilution, 6, 0, 1, 2);
+    status->setRowStretch(7, 1);
 
     GroupBox7 = new QGroupBox(QStringLiteral("Desired mixture"), content);
     GroupBox9 = new QGroupBox(QStringLiteral("Fractions ppm"), GroupBox7);

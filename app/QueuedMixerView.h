@@ -61,6 +61,10 @@ public:
     }
     void RowStored(int row, const RecordRow& r) override { Deliver([&t = target_, row, r] { t.RowStored(row, r); }); }
     void ResetMarked(TDateTime when) override { Deliver([&t = target_, when] { t.ResetMarked(when); }); }
+    void DeliveryAlarmChanged(const DeliveryAlarm& a) override
+    {
+        Deliver([&t = target_, a] { t.DeliveryAlarmChanged(a); });
+    }
     void AutosaveShown(const std::string& s) override { Deliver([&t = target_, s] { t.AutosaveShown(s); }); }
     void Saved(const std::string& path, bool ok) override { Deliver([&t = target_, path, ok] { t.Saved(path, ok); }); }
     void ProgramStepStarted(int step) override { Deliver([&t = target_, step] { t.ProgramStepStarted(step); }); }

@@ -1,9 +1,10 @@
 // The pulse methods in real time, through the window's own tick, against the
 // simulated controllers (flow lag and line pacing on): the mass the pulsed
-// controller delivered against the mass the plan asks for by then.
+// controller delivered against the plan's own flow of that gas times the
+// elapsed time, the mixture's composition rather than any internal target.
 //
-//   bench_dosing                         both methods, one after the other, 10 minutes each
-//   bench_dosing --pulse A|B             "A (pulse) in B" or "B (pulse) in A" only
+//   bench_dosing                         every pulse method, one after the other, 10 minutes each
+//   bench_dosing --pulse A|B             the methods that pulse gas A, or gas B, only
 //   bench_dosing --minutes N             run length (the 1, 2, 5, 10 minute marks within it)
 //   bench_dosing --pulse A --a-ppm N     another mixture (it must still plan a pulse method)
 //
@@ -11,6 +12,8 @@
 // 100 ms on a thread of its own, so a tick in progress does not delay them.
 #include "app/GuardedApplication.h"
 #include "bench/BenchMixer.h"
+#include "common/MonotonicClock.h"
+#include "mixing/MixturePlanner.h"
 #include "regulation/PulseRegulation.h"
 
 #include <QCoreApplication>
@@ -33,17 +36,19 @@ struct PulseCase {
     char pulsed;         // 'A' or 'B'
     const char* method;  // what the planner must choose
     int gasAPpm;         // O2 in N2; a required flow well inside the pulse range
+    int h2oPpm;
 };
 
 // O2 at 300 ppm needs about 29 % of the O2 controller's minimum; N2 at
 // 50 000 ppm about 40 % of the N2 controller's.
 constexpr PulseCase Cases[] = {
-    {'A', "A (pulse) in B", 300},
-    {'B', "B (pulse) in A", 950000},
+    {'A', "A (pulse) in B", 300, 0},
+    {'B', "B (pulse) in A", 950000, 0},
+    {'B', "B/H2O (pulse) in A", 950000, 5000},
 };
 
 struct Mark {
-    double minutes = 0.0;  // as read on the window's clock
+    double minutes = 0.0;  // since the totalizer reset
     double deliveredG = 0.0;
     double targetG = 0.0;
     // delivered - target over the stretch since the mark before: the pulses
@@ -91,20 +96,22 @@ bool Run(const PulseCase& pulseCase, double minutes)
     BenchMixer mixer;
     TForm1& form = mixer.Form();
     mixer.Ready("O2", "N2");
-    mixer.Apply(pulseCase.gasAPpm);
+    mixer.Apply(pulseCase.gasAPpm, pulseCase.h2oPpm);
     const std::string method = form.Snapshot().MixingMethod;
     if (method != pulseCase.method) {
-        std::printf("%d ppm O2 in N2 plans \"%s\", not \"%s\"\n", pulseCase.gasAPpm, method.c_str(),
-                    pulseCase.method);
+        std::printf("%d ppm O2 and %d ppm H2O in N2 plan \"%s\", not \"%s\"\n", pulseCase.gasAPpm,
+                    pulseCase.h2oPpm, method.c_str(), pulseCase.method);
         return false;
     }
     const bool gasA = pulseCase.pulsed == 'A';
-    const auto [required, start] = mixer.Ask([gasA](TMixer& m) {
-        return std::pair{gasA ? m.RequiredFlowA : m.RequiredFlowB,
+    // The plan's flow of the pulsed gas, planned again as the Apply did.
+    const auto [required, start] = mixer.Ask([gasA, pulseCase](TMixer& m) {
+        const PlanResult plan = PlanMixture(m.PlanInputFor({pulseCase.gasAPpm, pulseCase.h2oPpm, {}}));
+        return std::pair{gasA ? plan.RequiredFlowA : double{plan.FlowB},
                          gasA ? m.TotalizerA.StartTime : m.TotalizerB.StartTime};
     });
     sim::FlowController& controller = mixer.Host().Mfc(gasA ? 1 : 2);
-    const Clock& clock = mixer.WallClock();
+    const MonotonicClock& clock = SystemMonotonicClock::Instance();
 
     std::vector<Mark> marks;
     for (double m : MarksWithin(minutes)) marks.push_back({m});
@@ -118,7 +125,7 @@ bool Run(const PulseCase& pulseCase, double minutes)
             for (;;) {
                 next += SampleEvery;
                 std::this_thread::sleep_until(next);
-                const double elapsed = (clock.Now() - start) / OneMinute;
+                const double elapsed = (clock.Elapsed() - start) / OneMinute;
                 const double delivered = controller.TotalizerKg() * 1000.0;
                 low = std::min(low, delivered - required * elapsed);
                 high = std::max(high, delivered - required * elapsed);
@@ -136,8 +143,9 @@ bool Run(const PulseCase& pulseCase, double minutes)
     const PulseFigures pulses = Pulses(controller.SetpointLog(), gasA ? PulseSetpointA : PulseSetpointB);
     const auto [pulseCount, extra] = mixer.Ask(
         [gasA](TMixer& m) { return std::pair{m.PulseCount, gasA ? m.PulseExtraA : m.PulseExtraB}; });
-    std::printf("\n\"%s\", %d ppm O2 in N2: required flow %c %.9f g/min, controller minimum %.6f g/min\n",
-                pulseCase.method, pulseCase.gasAPpm, pulseCase.pulsed, required,
+    std::printf("\n\"%s\", %d ppm O2 and %d ppm H2O in N2: planned flow %c %.9f g/min, controller minimum "
+                "%.6f g/min\n",
+                pulseCase.method, pulseCase.gasAPpm, pulseCase.h2oPpm, pulseCase.pulsed, required,
                 gasA ? form.Snapshot().FlowInfoA.Min : form.Snapshot().FlowInfoB.Min);
     std::printf("%8s  %12s  %12s  %13s  %6s  %29s\n", "minutes", "delivered g", "target g", "difference g",
                 "ratio", "difference since the last mark");

@@ -17,6 +17,8 @@
 #include "records/ColumnInfo.h"
 #include "records/RecordGrid.h"
 #include "records/RecordJournal.h"
+#include "regulation/DeliveryWatch.h"
+#include "regulation/MethodActions.h"
 #include "regulation/WettingDrawing.h"
 
 #include <array>
@@ -44,9 +46,11 @@ struct MixerServices {
     const Clock& clock;
     // Every duration and elapsed time.
     const MonotonicClock& monotonic = SystemMonotonicClock::Instance();
-    // The long waits of the tick: the flush steps and the pulse lengths. The
-    // instruments' own short pauses stay real.
+    // The long waits of the tick: the flush steps and the pulse lengths.
     std::function<void(std::uint32_t ms)> sleep = Pause;
+    // The short pauses between the tick's exchanges, which give the
+    // controllers time to take a write; tests that step time leave them out.
+    std::function<void(std::uint32_t ms)> linePause = Pause;
     // A uniform integer from 1 to 99: the schematic's wet/dry drawing.
     std::function<int()> drawPercent = UniformPercentDraw{};
     WorkerTiming& wettingTiming = SystemWorkerTiming::Instance();
@@ -186,6 +190,8 @@ public:
     std::optional<double> LastStoreTime;
     std::optional<double> LastAutosaveTime;
     std::unique_ptr<TRecordJournal> Journal;
+    TDeliveryWatch DeliveryWatchA{'A'};
+    TDeliveryWatch DeliveryWatchB{'B'};
 
     // What the window's fields hold.
     int StoreIntervalMinutes = 1;
@@ -208,6 +214,11 @@ private:
     void MarkGridReset();
     void FlushSequence();
     void DilutionStep();
+    // Each gas's delivery over the last minute against the running method's.
+    void WatchDelivery(const TMethodActions& method);
+    void WatchGas(TDeliveryWatch& watch, const TTotalizer& totalizer, double flow, bool pulsed, float pulseSetpoint);
+    // No mixture runs: the alarms end.
+    void EndDeliveryWatch();
     void PulseStep(char gas, std::uint32_t address, TTotalizer& totalizer, double requiredFlow, double& extra,
                    float pulseSetpoint);
     void CloseValvesAndSetpoints();

@@ -36,16 +36,18 @@ void TMixer::ResetRetrieveTotalizers()
 {
     TVogtlinPort port = MfcLink();
     port.WriteF32(1, RegisterNumber(TVogtlinRegister::TotalizerReset), 0.0f);
-    Pause(20);
+    services_.linePause(20);
     port.WriteF32(2, RegisterNumber(TVogtlinRegister::TotalizerReset), 0.0f);
-    Pause(20);
+    services_.linePause(20);
     TotalizerA.StartValue = TotalizerGrams(port, 1);
     TotalizerA.StartTime = services_.monotonic.Elapsed();
     TotalizerA.Time = TotalizerA.StartTime;
-    Pause(20);
+    services_.linePause(20);
     TotalizerB.StartValue = TotalizerGrams(port, 2);
     TotalizerB.StartTime = services_.monotonic.Elapsed();
     TotalizerB.Time = TotalizerB.StartTime;
+    DeliveryWatchA.Restart();
+    DeliveryWatchB.Restart();
 }
 
 void TMixer::ReadTotalizers()
@@ -53,10 +55,10 @@ void TMixer::ReadTotalizers()
     TVogtlinPort port = MfcLink();
     TotalizerA.Value = TotalizerGrams(port, 1);
     TotalizerA.Time = services_.monotonic.Elapsed();
-    Pause(50);
+    services_.linePause(50);
     TotalizerB.Value = TotalizerGrams(port, 2);
     TotalizerB.Time = services_.monotonic.Elapsed();
-    Pause(50);
+    services_.linePause(50);
 }
 
 // One setpoint per plan: a lost write is not repeated until the next plan.
@@ -66,7 +68,7 @@ void TMixer::ConstantFlowA()
     TVogtlinPort port = MfcLink();
     port.WriteF32(1, SetpointRegister, static_cast<float>(RequiredFlowA));
     SetpointASent = true;
-    Pause(20);
+    services_.linePause(20);
 }
 
 void TMixer::ConstantFlowB()
@@ -75,7 +77,7 @@ void TMixer::ConstantFlowB()
     TVogtlinPort port = MfcLink();
     port.WriteF32(2, SetpointRegister, static_cast<float>(RequiredFlowB));
     SetpointBSent = true;
-    Pause(20);
+    services_.linePause(20);
 }
 
 void TMixer::AinBPulse() { PulseStep('A', 1, TotalizerA, RequiredFlowA, PulseExtraA, PulseSetpointA); }
@@ -90,7 +92,7 @@ void TMixer::PulseStep(char gas, std::uint32_t address, TTotalizer& totalizer, d
         TVogtlinPort port = MfcLink();
         totalizer.Value = TotalizerGrams(port, address);
         totalizer.Time = services_.monotonic.Elapsed();
-        Pause(PulseSettleMs);
+        services_.linePause(PulseSettleMs);
         step = DecidePulse(
             {gas, totalizer.Value, totalizer.StartTime, services_.monotonic.Elapsed(), requiredFlow, extra, PulseCount});
         // An unread totalizer leaves the counters and the controller as they are.
@@ -102,7 +104,7 @@ void TMixer::PulseStep(char gas, std::uint32_t address, TTotalizer& totalizer, d
                 services_.sleep(*step.PulseMs);
             }
             port.WriteF32(address, SetpointRegister, 0.0f);
-            Pause(PulseSettleMs);
+            services_.linePause(PulseSettleMs);
         }
     }
     for (const std::string& line : step.Log) view_.DevFeedback(line);
@@ -112,7 +114,7 @@ void TMixer::SetMFCFlow(std::uint32_t Address, double Flow)
 {
     TVogtlinPort port = MfcLink();
     port.WriteF32(Address, SetpointRegister, static_cast<float>(Flow));
-    Pause(20);
+    services_.linePause(20);
 }
 
 }  // namespace gasmixer

@@ -53,6 +53,7 @@ void TMixer::Timer1Timer()
         if (AutosaveDue(Mode == TMixerState::Dilution, Since(LastAutosaveTime, services_.monotonic.Elapsed())))
             Autosave();
         PreviousMode = Mode;
+        if (Mode != TMixerState::Dilution) EndDeliveryWatch();
 
         switch (Mode) {
         case TMixerState::Unknown:
@@ -152,6 +153,7 @@ void TMixer::DilutionStep()
     }
     if (!SetpointASent && method->GasA == TFlowRegulation::Pulse) AinBPulse();
     if (!SetpointBSent && method->GasB == TFlowRegulation::Pulse) BinAPulse();
+    WatchDelivery(*method);
 }
 
 }  // namespace gasmixer

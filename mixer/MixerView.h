@@ -40,6 +40,15 @@ struct ProgramRunStatus {
     friend bool operator==(const ProgramRunStatus&, const ProgramRunStatus&) = default;
 };
 
+// A gas's delivery fell short of its plan, or recovered. An alarm that ends
+// because the mixture stopped has no line.
+struct DeliveryAlarm {
+    char Gas = 'A';
+    bool Short = false;
+    std::string Line;
+    TDateTime Time = 0.0;  // the wall clock's
+};
+
 // What the mixer tells whoever shows it. Called on the mixer's thread, and a
 // few (the journal's problem) on threads of their own: an implementation
 // that shows widgets must hand each call over to its window thread.
@@ -80,6 +89,7 @@ public:
     virtual void RowStored(int /*row*/, const RecordRow&) {}
     virtual void ResetMarked(TDateTime) {}
     virtual void AutosaveShown(const std::string&) {}
+    virtual void DeliveryAlarmChanged(const DeliveryAlarm&) {}
     virtual void Saved(const std::string& /*path*/, bool /*ok*/) {}
 
     // The program runner.

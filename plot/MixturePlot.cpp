@@ -113,6 +113,12 @@ void TMixturePlot::AddReset(TDateTime time)
     ScheduleRedraw();
 }
 
+void TMixturePlot::AddMarker(TDateTime time, std::string label)
+{
+    trace_.AddMarker(time, std::move(label));
+    ScheduleRedraw();
+}
+
 void TMixturePlot::SetRequested(double aPpm, double h2oPpm)
 {
     requestedA_ = aPpm;

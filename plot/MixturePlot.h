@@ -39,6 +39,7 @@ public:
     void AddRecord(TDateTime time, std::string_view mode, double aPpm, double h2oPpm);
     // The planner's "Reset" row.
     void AddReset(TDateTime time);
+    void AddMarker(TDateTime time, std::string label);
     // The requests of the applied plan; NaN or zero draws no line.
     void SetRequested(double aPpm, double h2oPpm);
 

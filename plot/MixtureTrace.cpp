@@ -38,6 +38,13 @@ void TMixtureTrace::AddReset(TDateTime time)
     resetOpen_ = true;
 }
 
+void TMixtureTrace::AddMarker(TDateTime time, std::string label)
+{
+    markers_.push_back({InOrder(time), std::move(label)});
+    // A reset after it gets a marker of its own.
+    resetOpen_ = false;
+}
+
 std::optional<TTimeExtent> TMixtureTrace::Extent() const
 {
     if (samples_.empty() && markers_.empty()) return std::nullopt;

@@ -11,7 +11,8 @@
 
 namespace gasmixer {
 
-// A vertical line with a name: where the mode changed or the planner reset.
+// A vertical line with a name: where the mode changed, the planner reset or
+// an alarm rose.
 struct TPlotMarker {
     TDateTime Time = 0.0;
     std::string Label;
@@ -34,6 +35,8 @@ public:
     // The planner's "Reset" row. Resets with no stored row between them (one
     // per preview while the operator types) share one marker at the latest.
     void AddReset(TDateTime time);
+    // Any other event worth a line of its own, such as an alarm.
+    void AddMarker(TDateTime time, std::string label);
 
     const std::vector<TMixtureSample>& Samples() const { return samples_; }
     const std::vector<TSampleBlock>& Blocks() const { return blocks_; }

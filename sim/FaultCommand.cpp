@@ -30,7 +30,7 @@ bool KindOf(const std::string& word, FaultKind& kind)
     static const std::pair<const char*, FaultKind> kinds[] = {
         {"silent", FaultKind::Silent},     {"exception", FaultKind::Exception}, {"truncated", FaultKind::Truncated},
         {"badcrc", FaultKind::CorruptChecksum}, {"delayed", FaultKind::Delayed}, {"garbage", FaultKind::Garbage},
-        {"vanish", FaultKind::Vanish}};
+        {"vanish", FaultKind::Vanish},    {"noflow", FaultKind::NoFlow}};
     for (const auto& [name, k] : kinds) {
         if (word == name) {
             kind = k;
@@ -55,7 +55,8 @@ const char* const FaultCommandHelp =
     "Commands on standard input, one a line:\n"
     "  fault DEVICE KIND  DEVICE: mfc1, mfc2 or relay; KIND: silent, exception,\n"
     "                     truncated, badcrc, garbage, vanish (closes the device's\n"
-    "                     line), or delayed MS (replies MS ms late)\n"
+    "                     line), delayed MS (replies MS ms late), or for mfc1 and\n"
+    "                     mfc2 noflow (answers, but its gas supply is empty)\n"
     "  clear DEVICE       DEVICE: mfc1, mfc2, relay or all; a vanished line also\n"
     "                     comes back, on a new pseudo-terminal that the\n"
     "                     registry link follows\n";
@@ -74,6 +75,8 @@ ParsedCommand ParseFaultCommand(std::string_view line)
     if (words.size() < 3 || !TargetsOf(words[1], false, command.Targets))
         return CommandError{"fault takes a device (mfc1, mfc2, relay) and a kind"};
     if (!KindOf(words[2], command.Setting.kind)) return CommandError{"unknown fault " + words[2]};
+    if (command.Setting.kind == FaultKind::NoFlow && command.Targets.front() == FaultTarget::Relay)
+        return CommandError{"noflow applies to mfc1 and mfc2"};
     const bool delayed = command.Setting.kind == FaultKind::Delayed;
     if (words.size() != (delayed ? 4u : 3u) || (delayed && !Milliseconds(words[3], command.Setting.delay)))
         return CommandError{delayed ? "delayed takes a delay in ms (0 to 600000)" : "too many words"};

@@ -36,7 +36,8 @@ using ParsedCommand = std::variant<NoCommand, FaultCommand, CommandError>;
 
 // One line of the simulator's command input:
 //   fault DEVICE KIND   DEVICE: mfc1, mfc2, relay; KIND: silent, exception,
-//                       truncated, badcrc, garbage, vanish, or delayed MS
+//                       truncated, badcrc, garbage, vanish, delayed MS, or
+//                       noflow (controllers only)
 //   clear DEVICE|all
 // Words are separated by blanks; '#' starts a comment.
 ParsedCommand ParseFaultCommand(std::string_view line);

@@ -18,6 +18,7 @@ enum class FaultKind {
     Delayed,          // its reply leaves after Fault::delay
     Garbage,          // line noise precedes its reply
     Vanish,           // the line's terminal closes on the next request; once
+    NoFlow,           // a flow controller answers as ever, but its supply is empty
 };
 
 struct Fault {

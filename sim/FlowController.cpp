@@ -54,7 +54,19 @@ const GasTable* FlowController::FindTable(std::uint16_t number) const
 void FlowController::AdvanceTo(TimePoint now)
 {
     // A controller cannot pass more than its full scale, whatever it is told.
-    flow_.AdvanceTo(now, std::min(double{setpoint_}, double{inUse_->fullScale}));
+    const double target = supplied_ ? std::min(double{setpoint_}, double{inUse_->fullScale}) : 0.0;
+    flow_.AdvanceTo(now, target);
+}
+
+void FlowController::SetFault(Fault fault, TimePoint now)
+{
+    {
+        const std::lock_guard lock(mutex_);
+        // The flow so far ran with the supply as it was.
+        AdvanceTo(now);
+        supplied_ = fault.kind != FaultKind::NoFlow;
+    }
+    faults_.Set(fault);
 }
 
 Words FlowController::ValueOf(FlowRegister reg) const

@@ -57,6 +57,9 @@ public:
     std::uint16_t TableShown() const;
 
     FaultSwitch& Faults() { return faults_; }
+    // Sets the fault, NoFlow included: from `now` on, an empty supply lets no
+    // gas through whatever the setpoint, and its totalizer stands still.
+    void SetFault(Fault fault, TimePoint now = SimClock::now());
 
 private:
     const GasTable* FindTable(std::uint16_t number) const;
@@ -71,6 +74,7 @@ private:
     const GasTable* inUse_;
     const GasTable* shown_;
     float setpoint_ = 0.0f;
+    bool supplied_ = true;
     std::vector<SetpointWrite> setpointLog_;
     FlowLag flow_;
 };

@@ -42,7 +42,7 @@ std::chrono::nanoseconds Pace(bool pacing, void (*applySettings)(TSerialPort&))
 }  // namespace
 
 SimulatorHost::SimulatorHost(SimulatorOptions options)
-    : trace_(options.trace), mfcs_(SimClock::now()), relay_(options.waterTemperature),
+    : trace_(options.trace), clock_(std::move(options.clock)), mfcs_(clock_()), relay_(options.waterTemperature),
       mfcLine_("mfc-line", mfcs_, options.trace, Pace(options.pacing, ApplyMfcLineSettings)),
       relayLine_("relay-board", relay_, options.trace, Pace(options.pacing, ApplyRelayBoardSettings)),
       wake_(eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK))
@@ -108,7 +108,7 @@ void SimulatorHost::Serve()
         pollfd fds[3] = {{wake_.Get(), POLLIN, 0}, {lines[0]->PollFd(), POLLIN, 0}, {lines[1]->PollFd(), POLLIN, 0}};
         const auto deadline = Earliest(lines[0]->NextDeadline(), lines[1]->NextDeadline());
         // A closed line has fd -1, which poll() skips.
-        if (poll(fds, 3, PollTimeoutMs(deadline, SimClock::now())) < 0) {
+        if (poll(fds, 3, PollTimeoutMs(deadline, clock_())) < 0) {
             if (errno == EINTR || errno == ENOMEM) continue;
             throw std::system_error(errno, std::generic_category(), "poll");
         }
@@ -122,7 +122,7 @@ void SimulatorHost::Serve()
             }
         }
 
-        const TimePoint now = SimClock::now();
+        const TimePoint now = clock_();
         for (int i = 0; i < 2; ++i) {
             if (fds[i + 1].revents) lines[i]->OnReadable(now);
             lines[i]->OnTime(now);

@@ -8,6 +8,7 @@
 #include "sim/UniqueFd.h"
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -19,6 +20,9 @@ struct SimulatorOptions {
     double waterTemperature = 20.0;  // ºC in the bubbler
     bool pacing = true;  // replies take their time on the wire at the line's speed; off for fast tests
     LineTrace trace;  // called on the service thread
+    // The instruments' time. Tests that step time give their own, with
+    // pacing off: the service never waits for a time of its own then.
+    std::function<TimePoint()> clock = [] { return SimClock::now(); };
 };
 
 // The simulated instruments on two pseudo-terminals, served by one thread:
@@ -38,6 +42,8 @@ public:
     // Throws std::out_of_range for an address without a controller.
     FlowController& Mfc(int address);
     sim::RelayBoard& RelayBoard() { return relay_; }
+    // The instruments' time now.
+    TimePoint Now() const { return clock_(); }
 
     // Brings the lines that vanished back, soon after the call, like a
     // device plugged in again.
@@ -52,6 +58,7 @@ private:
     void Reconnect(SimulatedLine& line, const char* linkName);
 
     LineTrace trace_;
+    std::function<TimePoint()> clock_;
     MfcLine mfcs_;
     sim::RelayBoard relay_;
     SimulatedLine mfcLine_;

@@ -40,8 +40,8 @@ void Apply(gasmixer::sim::SimulatorHost& host, const gasmixer::sim::FaultCommand
     using gasmixer::sim::FaultTarget;
     for (FaultTarget target : command.Targets) {
         switch (target) {
-        case FaultTarget::Mfc1: host.Mfc(1).Faults().Set(command.Setting); break;
-        case FaultTarget::Mfc2: host.Mfc(2).Faults().Set(command.Setting); break;
+        case FaultTarget::Mfc1: host.Mfc(1).SetFault(command.Setting, host.Now()); break;
+        case FaultTarget::Mfc2: host.Mfc(2).SetFault(command.Setting, host.Now()); break;
         case FaultTarget::Relay: host.RelayBoard().Faults().Set(command.Setting); break;
         }
     }

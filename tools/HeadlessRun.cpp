@@ -122,6 +122,11 @@ void HeadlessRun::ProgramEnded(const std::string& line)
     if (mixer_->Runner().ActiveStep() < 0) finishAfterTick_ = true;
 }
 
+void HeadlessRun::DeliveryAlarmChanged(const DeliveryAlarm& alarm)
+{
+    if (!alarm.Line.empty()) out_ << "alarm;" << alarm.Line << std::endl;
+}
+
 void HeadlessRun::Ticked()
 {
     if (rowLine_) out_ << *rowLine_ << std::endl;

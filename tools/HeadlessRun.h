@@ -46,6 +46,7 @@ public:
     void ProgramStepStarted(int step) override;
     void ProgramEnded(const std::string& line) override;
     void Saved(const std::string& path, bool ok) override;
+    void DeliveryAlarmChanged(const DeliveryAlarm& alarm) override;
     void Ticked() override;
 
 private:

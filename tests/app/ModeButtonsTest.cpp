@@ -4,6 +4,7 @@
 
 #include "controls/RtFloatEdit.h"
 #include "controls/RtIntegerEdit.h"
+#include "plot/MixturePlot.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -259,6 +260,32 @@ TEST_F(ModeButtonsTest, AButtonClickedDuringTheFlushRunsAtTheNextPause)
         Tick();
         EXPECT_EQ(form->Mixer().ValveState[2], c.after == TMixerState::Bypass ? 1 : 0);
     }
+}
+
+// The delivery alarms as the mixer tells them: a warning under the mixer
+// status while a gas is short, and a marker on the plot where each alarm
+// rose and ended; an alarm that ends with the mixture leaves no marker.
+TEST_F(ModeButtonsTest, DeliveryAlarmsShowUnderTheStatusAndOnThePlot)
+{
+    const auto markers = [this] {
+        std::vector<std::string> labels;
+        for (const TPlotMarker& marker : form->MixturePlot->Trace().Markers()) labels.push_back(marker.Label);
+        return labels;
+    };
+    EXPECT_TRUE(form->LabelDeliveryWarning->isHidden());
+    form->DeliveryAlarmChanged({'A', true, "Gas A delivery short: 0.000 000 g of 0.500 000 g in the last minute",
+                                clock.Now()});
+    form->DeliveryAlarmChanged({'B', true, "Gas B delivery short: 0.100 000 g of 1.000 000 g in the last minute",
+                                clock.Now()});
+    EXPECT_FALSE(form->LabelDeliveryWarning->isHidden());
+    EXPECT_EQ(form->LabelDeliveryWarning->text(), "Gas A delivery short\nGas B delivery short");
+
+    form->DeliveryAlarmChanged({'A', false, "Gas A delivery recovered", clock.Now()});
+    EXPECT_EQ(form->LabelDeliveryWarning->text(), "Gas B delivery short");
+    form->DeliveryAlarmChanged({'B', false, {}, clock.Now()});
+    EXPECT_TRUE(form->LabelDeliveryWarning->isHidden());
+    EXPECT_EQ(markers(), (std::vector<std::string>{"Reset", "Gas A short", "Gas B short", "Gas A recovered"}))
+        << "after the Reset of the opening preview";
 }
 
 }  // namespace

@@ -22,6 +22,7 @@ TEST(FaultCommand, SetsAndClearsFaults)
         {"fault relay exception", {{FaultTarget::Relay}, {FaultKind::Exception}}},
         {"fault mfc2 truncated", {{FaultTarget::Mfc2}, {FaultKind::Truncated}}},
         {"fault mfc1 delayed 250", {{FaultTarget::Mfc1}, {FaultKind::Delayed, 250ms}}},
+        {"fault mfc2 noflow", {{FaultTarget::Mfc2}, {FaultKind::NoFlow}}},
         {"clear mfc2", {{FaultTarget::Mfc2}, {}}},
         {"clear all", {all, {}}},
     };
@@ -50,6 +51,7 @@ TEST(FaultCommand, WrongLinesSayWhy)
         {"fault mfc1", "fault takes a device (mfc1, mfc2, relay) and a kind"},
         {"fault mfc1 loud", "unknown fault loud"},
         {"fault mfc1 silent now", "too many words"},
+        {"fault relay noflow", "noflow applies to mfc1 and mfc2"},
         {"fault mfc1 delayed", "delayed takes a delay in ms (0 to 600000)"},
         {"fault mfc1 delayed -5", "delayed takes a delay in ms (0 to 600000)"},
         {"fault mfc1 delayed 12x", "delayed takes a delay in ms (0 to 600000)"},

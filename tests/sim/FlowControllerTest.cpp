@@ -1,4 +1,5 @@
 #include "sim/FlowController.h"
+#include "sim/Faults.h"
 #include "sim/RegisterCodec.h"
 
 #include <gtest/gtest.h>
@@ -71,6 +72,25 @@ TEST_F(FlowControllerTest, ResetZeroesTheTotalButNotTheFlow)
     ASSERT_EQ(WriteFloat(RegTotalizerReset, 0.0f, t0 + 5s), ModbusException::None);
     EXPECT_EQ(ReadFloat(RegTotalizer, t0 + 5s), 0.0f);
     EXPECT_NEAR(mfc.TotalizerKg(t0 + 6s), 0.06 / 60.0 / 1000.0, 1e-10);
+}
+
+// An empty supply: the controller still answers and keeps its setpoint, the
+// flow dies away with the lag and the total stands; a clear brings it back.
+TEST_F(FlowControllerTest, AnEmptySupplyStopsTheFlowUntilItIsCleared)
+{
+    WriteFloat(RegSetpoint, 0.06f, t0);
+    mfc.SetFault({FaultKind::NoFlow}, t0 + 5s);
+    const double atFault = mfc.TotalizerKg(t0 + 5s);
+    const double inFlightKg = mfc.ActualFlow(t0 + 5s) * 0.4 / 60.0 / 1000.0;
+    EXPECT_NEAR(mfc.TotalizerKg(t0 + 60s), atFault + inFlightKg, 1e-15) << "what was in flight";
+    EXPECT_NEAR(mfc.ActualFlow(t0 + 60s), 0.0, 1e-12);
+    EXPECT_EQ(ReadFloat(RegSetpoint, t0 + 60s), 0.06f);
+    const double stood = mfc.TotalizerKg(t0 + 60s);
+    EXPECT_EQ(mfc.TotalizerKg(t0 + 120s), stood);
+
+    mfc.SetFault({}, t0 + 120s);
+    EXPECT_NEAR(mfc.ActualFlow(t0 + 130s), 0.06f, 1e-6);
+    EXPECT_GT(mfc.TotalizerKg(t0 + 130s), stood);
 }
 
 TEST_F(FlowControllerTest, TimeGoingBackIsIgnored)
