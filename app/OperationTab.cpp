@@ -49,6 +49,8 @@ void TForm1::BuildOperationTab()
     LabelDeliveryWarning = new QLabel(GroupBox8);
     LabelDeliveryWarning->setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold;"));
     LabelDeliveryWarning->setWordWrap(true);
+    // Wrapped to the column as it is: a warning must not shift the groups beside it.
+    LabelDeliveryWarning->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     LabelDeliveryWarning->hide();
     ButtonStop = NewModeButton(
         "Stop",
