@@ -40,11 +40,12 @@ struct PulseCase {
 };
 
 // O2 at 300 ppm needs about 29 % of the O2 controller's minimum; N2 at
-// 50 000 ppm about 40 % of the N2 controller's.
+// 50 000 ppm about 40 % of the N2 controller's. Humidified, gas B carries at
+// most about 1 150 ppm of water here (pH2O at 20 ºC times its share).
 constexpr PulseCase Cases[] = {
     {'A', "A (pulse) in B", 300, 0},
     {'B', "B (pulse) in A", 950000, 0},
-    {'B', "B/H2O (pulse) in A", 950000, 5000},
+    {'B', "B/H2O (pulse) in A", 950000, 1000},
 };
 
 struct Mark {

@@ -18,4 +18,8 @@ for _ in $(seq 100); do
 done
 echo "Simulated instruments:"
 sed 's/^/  /' "$ports"
-build/bin/gasmixer
+# Autosaves and saved tables land in the working folder: one of the trial's
+# own, not the sources.
+mkdir -p build/run
+echo "Working folder (autosaves): build/run"
+(cd build/run && ../bin/gasmixer)

@@ -9,8 +9,10 @@
 #include "mixer/MixerThread.h"
 #include "mixer/ProgramRunner.h"
 #include "tests/support/AskMixer.h"
+#include "tests/support/WorkingFolder.h"
 
 #include <QApplication>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -81,8 +83,14 @@ public:
 
 // The window with a hand-stepped clock, a port listing the test controls and
 // recording dialogs; errors in handlers reach the window as in the program.
+// It works in a scratch folder of its own, where its autosaves, saved tables
+// and journals go and go away with it.
 class Form1Test : public ::testing::Test {
 protected:
+    QTemporaryDir scratch;
+    std::optional<WorkingFolder> inScratch;
+    std::string journalFolder;  // the scratch folder's, unless a test sets its own first
+
     static constexpr int SetupPage = 0;
     static constexpr int OperationPage = 1;
     static constexpr int DebugPage = 4;
@@ -100,12 +108,19 @@ protected:
     // Where saves write; the real file system when unset.
     std::function<WriteOutcome(const std::string&, const ContentProducer&)> writeFile;
 
-    void SetUp() override { MakeForm(); }
+    void SetUp() override
+    {
+        ASSERT_TRUE(scratch.isValid());
+        inScratch.emplace(scratch.path().toStdString());
+        if (journalFolder.empty()) journalFolder = scratch.filePath(QStringLiteral("journal")).toStdString();
+        MakeForm();
+    }
 
     void TearDown() override
     {
         Application().SetErrorHandler({});
         form.reset();
+        inScratch.reset();
     }
 
     static GuardedApplication& Application() { return static_cast<GuardedApplication&>(*qApp); }
@@ -124,6 +139,7 @@ protected:
                               .sleep = sleep,
                               .drawPercent = [this] { return percentDrawn; },
                               .wettingTiming = *wettingTiming};
+        services.journalFolder = journalFolder;
         services.writeFile = [this](const std::string& path, const ContentProducer& content) {
             return writeFile ? writeFile(path, content) : WriteFileAtomically(path, content);
         };

@@ -28,6 +28,7 @@ protected:
         if (const char* old = std::getenv("XDG_STATE_HOME")) oldStateHome_ = old;
         stateHome = folder.string() + "-state";
         UseStateHome(stateHome);
+        journalFolder = DefaultJournalFolder();
         Form1Test::SetUp();
     }
 

@@ -152,7 +152,7 @@ TEST_F(RecordsTest, AJournalFolderThatCannotBeMadeIsReportedOnceAndStoringGoesOn
 {
     std::ofstream(folder / "not a folder") << "x";
     form.reset();
-    UseStateHome(folder / "not a folder");
+    journalFolder = (folder / "not a folder" / "gasmixer").string();
     MakeForm();
     RunDilution(0.1, 1.0);
     for (int i = 0; i < 3; ++i) {

@@ -204,17 +204,6 @@ TEST_F(SaveTest, ARightClickNeverReplacesAFile)
 }
 
 // Autosave writes into the working folder; the test moves there and back.
-class WorkingFolder {
-public:
-    explicit WorkingFolder(const fs::path& path) : old_(fs::current_path()) { fs::current_path(path); }
-    ~WorkingFolder() { fs::current_path(old_); }
-    WorkingFolder(const WorkingFolder&) = delete;
-    WorkingFolder& operator=(const WorkingFolder&) = delete;
-
-private:
-    fs::path old_;
-};
-
 TEST_F(SaveTest, AutosaveNamesTheFileFromThePrefixAndTheTime)
 {
     const WorkingFolder here(folder);
