@@ -28,10 +28,12 @@ void RaiseInAnEvent(const std::string& message)
 
 using ErrorHandlingTest = Form1Test;
 
+constexpr int Patience = 10'000;  // ms; only a hang reaches it
+
 TEST_F(ErrorHandlingTest, AnErrorInATimerTickIsShownAndTheProgramRunsOn)
 {
     QTimer::singleShot(0, form.get(), [] { throw CompoundNotFound("Xe"); });
-    QTest::qWait(50);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !dialogs.Errors.empty(); }, Patience));
 
     ASSERT_EQ(dialogs.Errors.size(), 1u);
     EXPECT_EQ(dialogs.Errors[0], CompoundNotFound("Xe").what());
@@ -61,7 +63,7 @@ TEST_F(ErrorHandlingTest, AnErrorOnAnotherThreadIsShownOnTheWindowThread)
     std::thread worker([] { RaiseInAnEvent("from a worker"); });
     worker.join();
     EXPECT_TRUE(dialogs.Errors.empty()) << "not shown from the worker itself";
-    QTest::qWait(50);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !dialogs.Errors.empty(); }, Patience));
     EXPECT_EQ(dialogs.Errors, (std::vector<std::string>{"from a worker"}));
 }
 

@@ -1,6 +1,7 @@
 // Every way out leaves the mixer safe: stop signals take the window's own
 // shut-down through the event loop, and a failing tick never stops the timer.
 #include "Form1Fixture.h"
+#include "SimulatorLogs.h"
 
 #include "mixer/SignalBridge.h"
 #include "sim/SimulatorHost.h"
@@ -34,9 +35,18 @@ TEST_F(Form1Test, ATimerWhoseEveryTickFailsKeepsTicking)
     EXPECT_EQ(dialogs.Errors.front(), "tick failed");
 }
 
+// The valves as the simulated relay board saw them: the mixer's own record
+// of them changes whether or not a frame left.
 class StopSignalTest : public Form1Test, public ::testing::WithParamInterface<int> {
 protected:
+    sim::SimulatorHost host{{.announce = false, .waterTemperature = 20.0, .pacing = false, .trace = {}}};
     int delivered = 0;
+
+    void SetUp() override
+    {
+        ports = {host.MfcLinePath(), host.RelayBoardPath()};
+        Form1Test::SetUp();
+    }
 
     std::unique_ptr<SignalBridge> BridgeClosingTheWindow()
     {
@@ -49,8 +59,10 @@ protected:
 
 TEST_P(StopSignalTest, ClosesTheWindowFromTheEventLoopWithTheValvesClosed)
 {
-    ChooseFakePorts();
+    ClickItem(form->ListBoxPortSolenoid, host.RelayBoardPath());
     form->Mixer().SetValvePositions(1, 1, 0, 0, 0, 1);
+    SettleRelayBoardOf(host);
+    ASSERT_EQ(ValveMasksOf(host).back(), 35);
     const auto bridge = BridgeClosingTheWindow();
 
     ASSERT_EQ(raise(GetParam()), 0);
@@ -59,7 +71,8 @@ TEST_P(StopSignalTest, ClosesTheWindowFromTheEventLoopWithTheValvesClosed)
 
     ASSERT_TRUE(QTest::qWaitFor([this] { return !form->isVisible(); }, Patience));
     EXPECT_EQ(delivered, GetParam());
-    EXPECT_EQ(form->Mixer().ValveState, (std::array<std::uint8_t, 6>{}));
+    SettleRelayBoardOf(host);
+    EXPECT_EQ(ValveMasksOf(host).back(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(EachStopSignal, StopSignalTest, ::testing::ValuesIn(SignalBridge::Signals),
@@ -84,16 +97,7 @@ TEST_F(Form1Test, StopSignalsThatComeTogetherCloseOnceAndTheOldHandlersComeBack)
     const SignalBridge again([](int) {});  // the slot is free again
 }
 
-class StopSignalOnEquipmentTest : public StopSignalTest {
-protected:
-    sim::SimulatorHost host;
-
-    void SetUp() override
-    {
-        ports = {host.MfcLinePath(), host.RelayBoardPath()};
-        Form1Test::SetUp();
-    }
-};
+using StopSignalOnEquipmentTest = StopSignalTest;
 
 TEST_F(StopSignalOnEquipmentTest, TermLeavesAllValvesClosedAndBothSetpointsAtZero)
 {
@@ -108,9 +112,9 @@ TEST_F(StopSignalOnEquipmentTest, TermLeavesAllValvesClosedAndBothSetpointsAtZer
     ASSERT_EQ(raise(SIGTERM), 0);
     ASSERT_TRUE(QTest::qWaitFor([this] { return !form->isVisible(); }, Patience));
 
-    const auto log = host.RelayBoard().ValveLog();
-    ASSERT_FALSE(log.empty());
-    EXPECT_EQ(log.back().mask, 0);
+    SettleRelayBoardOf(host);
+    SettleMfcLineOf(host);
+    EXPECT_EQ(ValveMasksOf(host).back(), 0);
     EXPECT_EQ(host.Mfc(1).Setpoint(), 0.0f);
     EXPECT_EQ(host.Mfc(2).Setpoint(), 0.0f);
 }

@@ -380,7 +380,7 @@ TEST_F(WettingTest, DestroyingTheWindowStopsTheWorkerThenClosesTheValves)
     EXPECT_EQ(masks.back(), 0) << "then the valves closed";
 }
 
-// Real time against the simulator: the valves follow the wall clock.
+// Real time against the simulator: the valves follow the monotonic clock.
 class WettingRealTimeTest : public Form1Test {
 protected:
     sim::SimulatorHost host;
