@@ -70,8 +70,16 @@ bool ScriptedPeer::Sleep(std::chrono::milliseconds duration)
 
 void ScriptedPeer::Vanish()
 {
-    vanished_ = true;
     pty_.CloseMaster();
+    const std::lock_guard lock(mutex_);
+    vanished_ = true;
+    vanishedChanged_.notify_all();
+}
+
+bool ScriptedPeer::WaitVanished(std::chrono::milliseconds timeout) const
+{
+    std::unique_lock lock(mutex_);
+    return vanishedChanged_.wait_for(lock, timeout, [&] { return vanished_.load(); });
 }
 
 Bytes ScriptedPeer::ReadBurst()

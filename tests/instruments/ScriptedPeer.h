@@ -44,6 +44,8 @@ public:
     // Waits until `count` requests have arrived; false after the timeout.
     bool WaitForRequests(std::size_t count,
                          std::chrono::milliseconds timeout = std::chrono::seconds(5)) const;
+    // Waits until the script has closed the device side; false after the timeout.
+    bool WaitVanished(std::chrono::milliseconds timeout = std::chrono::seconds(5)) const;
     // Puts bytes on the line unasked.
     void Inject(std::span<const std::uint8_t> bytes);
 
@@ -61,6 +63,7 @@ private:
     std::atomic<bool> vanished_{false};
     mutable std::mutex mutex_;
     mutable std::condition_variable requestArrived_;
+    mutable std::condition_variable vanishedChanged_;
     std::vector<Bytes> requests_;
     std::thread thread_;
 };
