@@ -90,8 +90,9 @@ void BenchMixer::Ready(const std::string& gasA, const std::string& gasB)
 
 void BenchMixer::Apply(int gasAPpm, int h2oPpm)
 {
-    form_->RtIntegerEditH2Oppm->SetValue(h2oPpm);
     form_->RtIntegerEditGasAPPM->SetValue(gasAPpm);
+    Sync();
+    form_->RtIntegerEditH2Oppm->SetValue(h2oPpm);
     Sync();  // the water reading balanced the fields
     QTest::mouseClick(form_->ButtonDilution, Qt::LeftButton);
     Sync();
