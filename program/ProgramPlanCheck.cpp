@@ -3,6 +3,7 @@
 #include "common/TextFormat.h"
 #include "mixing/FractionBalance.h"
 #include "mixing/MixturePlanner.h"
+#include "mixing/PlanEquipment.h"
 
 #include <stdexcept>
 
@@ -22,19 +23,9 @@ std::string MixtureProblem(const ProgramStep& step, double gasBLimit, const Prog
     if (f.H2OPpm != step.H2OPpm)
         return "the bubbler delivers at most " + std::to_string(f.H2OPpm) + " ppm H2O at pH2O " +
                FormatFixed(c.PH2O, 6) + " atm";
-    PlanInput in;
-    in.GasAPpm = f.GasAPpm;
-    in.GasBPpm = f.GasBPpm;
-    in.H2OPpm = f.H2OPpm;
-    in.PH2O = c.PH2O;
-    in.GasBLimit = gasBLimit;
-    in.FlowInfoA = c.FlowInfoA;
-    in.FlowInfoB = c.FlowInfoB;
-    in.PreviousWettingFraction = c.PreviousWettingFraction;
     try {
-        in.CompoundA = FindCompound(c.GasA);
-        in.CompoundB = FindCompound(c.GasB);
-        const PlanResult plan = PlanMixture(in);
+        const PlanResult plan = PlanMixture(PlanInputOn(
+            {c.GasA, c.GasB, c.FlowInfoA, c.FlowInfoB, c.PH2O, c.PreviousWettingFraction}, f, gasBLimit));
         if (!plan.Defined) return plan.Report.empty() ? "no mixing plan exists" : plan.Report.front();
     } catch (const std::exception& e) {
         return e.what();
