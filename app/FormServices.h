@@ -6,7 +6,7 @@
 #include "common/Pause.h"
 #include "common/WorkerTiming.h"
 #include "instruments/PortListing.h"
-#include "records/AtomicFileWriter.h"
+#include "records/BackgroundWriter.h"
 #include "records/RecordJournal.h"
 #include "regulation/WettingDrawing.h"
 
@@ -30,7 +30,7 @@ struct FormServices {
     // A uniform integer from 1 to 99: the schematic's wet/dry drawing.
     std::function<int()> drawPercent = UniformPercentDraw{};
     WorkerTiming& wettingTiming = SystemWorkerTiming::Instance();  // the wetting worker's
-    std::function<WriteOutcome(const std::string&, const ContentProducer&)> writeFile = WriteFileAtomically;
+    FileWriter writeFile = WriteFileAtomically;
     std::string journalFolder = DefaultJournalFolder();
     // The mixer on a thread of its own, ticking by itself. Off, it runs on
     // the window thread and ticks only when a test tells it to.

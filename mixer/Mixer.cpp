@@ -87,6 +87,7 @@ void TMixer::Close()
     closed_ = true;
     StopThread();
     CloseValvesAndSetpoints();
+    FinishSaves();
 }
 
 void TMixer::CloseValvesAndSetpoints()

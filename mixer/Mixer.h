@@ -14,6 +14,7 @@
 #include "mixer/Totalizer.h"
 #include "mixing/MixturePlanner.h"
 #include "records/AtomicFileWriter.h"
+#include "records/BackgroundWriter.h"
 #include "records/ColumnInfo.h"
 #include "records/RecordGrid.h"
 #include "records/RecordJournal.h"
@@ -55,7 +56,7 @@ struct MixerServices {
     std::function<int()> drawPercent = UniformPercentDraw{};
     WorkerTiming& wettingTiming = SystemWorkerTiming::Instance();
     // Where saves write their file; tests put failing file systems here.
-    std::function<WriteOutcome(const std::string&, const ContentProducer&)> writeFile = WriteFileAtomically;
+    FileWriter writeFile = WriteFileAtomically;
     // The folder of the record journal; empty keeps no journal.
     std::string journalFolder = DefaultJournalFolder();
 };
@@ -124,9 +125,12 @@ public:
     // ---- The control tick, every 250 ms
     void Timer1Timer();
 
-    // ---- Saving
+    // ---- Saving: the table is written by a worker from a snapshot, and its
+    // end told at a later tick.
     void Save(const std::string& Path);
     void Autosave();
+    // Waits for the saves asked so far and tells their end.
+    void FinishSaves();
 
     // ---- Devices, as the tick and the operations use them
     void SetValvePositions(int iV1O, int iV2O, int iV3O, int iV4O, int iV5O, int iV6O);
@@ -230,6 +234,8 @@ private:
     std::string GridLineOfRow(int row) const;
     void WriteGridRow(int row, const std::vector<std::string>& cells);
     void JournalRow(int row);
+    void SaveTable(const std::string& path, TBackgroundWriter::Done done);
+    void TellSaved(const std::string& path, bool ok);
     // A flush pause: commands that came meanwhile run here; false once closed.
     bool FlushCheckpoint();
 
@@ -247,6 +253,7 @@ private:
     MixerView& view_;
     std::optional<RecordGases> planGases_;
     std::unique_ptr<ProgramRunner> runner_;
+    TBackgroundWriter saver_{services_.writeFile};
     std::mutex commandsMutex_;
     std::deque<Command> commands_;
     std::function<void()> wake_;

@@ -86,24 +86,41 @@ void TMixer::StoreData()
 
 void TMixer::Save(const std::string& Path)
 {
-    const WriteOutcome outcome = services_.writeFile(Path, RecordGridFile(RecordGrid, PlanText));
+    SaveTable(Path, [this, Path](const std::optional<WriteOutcome>& outcome) { TellSaved(Path, outcome && outcome->Ok); });
+}
+
+void TMixer::TellSaved(const std::string& path, bool ok)
+{
     // One line of both: an empty line appended alone to an empty memo would not show.
-    view_.DevFeedback(outcome.Ok ? "\nSaving succeeded" : "\nSaving failed");
-    view_.Saved(Path, outcome.Ok);
+    view_.DevFeedback(ok ? "\nSaving succeeded" : "\nSaving failed");
+    view_.Saved(path, ok);
 }
 
 void TMixer::Autosave()
 {
     const TDateTime now = services_.clock.Now();
     const std::string time = FormatDateTime("mm-dd hh:mm", now);
-    try {
-        Save(AutosavePrefix + " autosave " + FormatDateTime("mm-dd hh_mm", now) + ".CSV");
-        LastAutosaveTime = services_.monotonic.Elapsed();
+    const std::string path = AutosavePrefix + " autosave " + FormatDateTime("mm-dd hh_mm", now) + ".CSV";
+    // Counted from the asking, so the ticks meanwhile do not ask again.
+    const std::optional<double> previous = LastAutosaveTime;
+    LastAutosaveTime = services_.monotonic.Elapsed();
+    SaveTable(path, [this, path, time, previous](const std::optional<WriteOutcome>& outcome) {
+        if (!outcome) {
+            // The old time comes back, so the next tick tries again.
+            LastAutosaveTime = previous;
+            view_.AutosaveShown("Autosave failed: " + time);
+            return;
+        }
+        TellSaved(path, outcome->Ok);
         view_.AutosaveShown("Last autosave: " + time);
-    } catch (const std::exception&) {
-        // LastAutosaveTime stays, so the next tick tries again.
-        view_.AutosaveShown("Autosave failed: " + time);
-    }
+    });
 }
+
+void TMixer::SaveTable(const std::string& path, TBackgroundWriter::Done done)
+{
+    saver_.Submit(path, RecordGridFile(RecordGrid.Snapshot(), PlanText), std::move(done));
+}
+
+void TMixer::FinishSaves() { saver_.Finish(); }
 
 }  // namespace gasmixer

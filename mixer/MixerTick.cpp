@@ -39,6 +39,7 @@ void TMixer::Timer1Timer()
     } told{*this};
     try {
         TakeWorkerResults();
+        saver_.Collect();
         if (services_.clock.Now() > StopDeadline) {
             ButtonStopClick();
             StopDeadline = services_.clock.Now() + CounterHours / 24;

@@ -1,6 +1,8 @@
 #include "records/RecordFile.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 
 namespace gasmixer {
 
@@ -8,13 +10,26 @@ namespace {
 
 constexpr std::string_view LineEnd = "\r\n";
 
-bool NeedsQuotes(std::string_view cell)
+constexpr unsigned char Quoted = 1;    // a character from 1 to 32, a double quote or ";"
+constexpr unsigned char NonAscii = 2;  // a byte of a UTF-8 sequence
+
+constexpr std::array<unsigned char, 256> ByteKinds = [] {
+    std::array<unsigned char, 256> kinds{};
+    for (int code = 1; code <= 32; ++code) kinds[static_cast<std::size_t>(code)] = Quoted;
+    kinds['"'] = Quoted;
+    kinds[';'] = Quoted;
+    for (int code = 0x80; code < 0x100; ++code) kinds[static_cast<std::size_t>(code)] = NonAscii;
+    return kinds;
+}();
+
+unsigned char CellKind(std::string_view cell)
 {
-    return std::any_of(cell.begin(), cell.end(), [](char c) {
-        const auto code = static_cast<unsigned char>(c);
-        return (code >= 1 && code <= 32) || c == '"' || c == ';';
-    });
+    unsigned char kind = 0;
+    for (const char c : cell) kind |= ByteKinds[static_cast<unsigned char>(c)];
+    return kind;
 }
+
+bool NeedsQuotes(std::string_view cell) { return (CellKind(cell) & Quoted) != 0; }
 
 // Length of the UTF-8 sequence that starts with this byte, or 0 if none does.
 int SequenceLength(unsigned char lead)
@@ -26,35 +41,40 @@ int SequenceLength(unsigned char lead)
     return 0;
 }
 
+// Latin-1 is never longer than its UTF-8, so the text can be converted
+// where it stands; returns the new end.
+char* ToLatin1InPlace(char* begin, char* end)
+{
+    char* out = begin;
+    const char* in = begin;
+    while (in < end) {
+        const auto lead = static_cast<unsigned char>(*in);
+        const int length = SequenceLength(lead);
+        bool whole = length > 0 && end - in >= length;
+        for (int k = 1; whole && k < length; ++k) whole = (static_cast<unsigned char>(in[k]) & 0xC0) == 0x80;
+        if (!whole) {
+            *out++ = '?';
+            ++in;
+            continue;
+        }
+        if (length == 1) {
+            *out++ = static_cast<char>(lead);
+        } else if (length == 2 && lead <= 0xC3) {
+            *out++ = static_cast<char>(((lead & 0x03) << 6) | (static_cast<unsigned char>(in[1]) & 0x3F));
+        } else {
+            *out++ = '?';
+        }
+        in += length;
+    }
+    return out;
+}
+
 }  // namespace
 
 std::string ToLatin1(std::string_view utf8)
 {
-    std::string out;
-    out.reserve(utf8.size());
-    std::size_t i = 0;
-    while (i < utf8.size()) {
-        const auto lead = static_cast<unsigned char>(utf8[i]);
-        const int length = SequenceLength(lead);
-        bool whole = length > 0 && i + static_cast<std::size_t>(length) <= utf8.size();
-        for (int k = 1; whole && k < length; ++k) {
-            whole = (static_cast<unsigned char>(utf8[i + static_cast<std::size_t>(k)]) & 0xC0) == 0x80;
-        }
-        if (!whole) {
-            out += '?';
-            ++i;
-            continue;
-        }
-        if (length == 1) {
-            out += static_cast<char>(lead);
-        } else if (length == 2 && lead <= 0xC3) {
-            const auto trail = static_cast<unsigned char>(utf8[i + 1]);
-            out += static_cast<char>(((lead & 0x03) << 6) | (trail & 0x3F));
-        } else {
-            out += '?';
-        }
-        i += static_cast<std::size_t>(length);
-    }
+    std::string out(utf8);
+    out.resize(static_cast<std::size_t>(ToLatin1InPlace(out.data(), out.data() + out.size()) - out.data()));
     return out;
 }
 
@@ -91,34 +111,41 @@ std::string RecordFilePreamble(std::string_view planText)
     return out;
 }
 
-void AppendRecordFileLine(std::string& out, std::span<const std::string_view> cells, bool headerRow)
+std::size_t RecordFileLineBound(std::span<const std::string_view> cells)
 {
-    // One pass: quotes are decided on the cell as it is, blanks of data rows
-    // dropped while copying, which is the same as removing them afterwards.
-    const std::size_t start = out.size();
-    bool ascii = true;
+    std::size_t bound = LineEnd.size();
+    for (const std::string_view cell : cells) bound += 2 * cell.size() + 3;  // every quote doubled, two more, a ";"
+    return bound;
+}
+
+char* WriteRecordFileLine(char* out, std::span<const std::string_view> cells, bool headerRow)
+{
+    // Cells are short: byte loops, not a library call per cell.
+    char* const line = out;
+    unsigned char lineKind = 0;
     for (std::size_t i = 0; i < cells.size(); ++i) {
-        if (i > 0) out += ';';
+        if (i > 0) *out++ = ';';
         const std::string_view cell = cells[i];
-        const bool quoted = NeedsQuotes(cell);
-        if (quoted) out += '"';
+        const unsigned char kind = CellKind(cell);
+        lineKind |= kind;
+        const bool quoted = (kind & Quoted) != 0;
+        if (quoted) *out++ = '"';
         for (const char c : cell) {
             if (c == ' ' && !headerRow) continue;
-            if (quoted && c == '"') out += '"';
-            ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-            out += c;
+            if (c == '"') *out++ = '"';
+            *out++ = c;
         }
-        if (quoted) out += '"';
+        if (quoted) *out++ = '"';
     }
-    if (!ascii) out.replace(start, std::string::npos, ToLatin1(std::string_view(out).substr(start)));
-    out += LineEnd;
+    if (lineKind & NonAscii) out = ToLatin1InPlace(line, out);
+    return std::copy(LineEnd.begin(), LineEnd.end(), out);
 }
 
 std::string RecordFileLine(std::span<const std::string> cells, bool headerRow)
 {
     const std::vector<std::string_view> views(cells.begin(), cells.end());
-    std::string line;
-    AppendRecordFileLine(line, views, headerRow);
+    std::string line(RecordFileLineBound(views), '\0');
+    line.resize(static_cast<std::size_t>(WriteRecordFileLine(line.data(), views, headerRow) - line.data()));
     return line;
 }
 

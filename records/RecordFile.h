@@ -28,7 +28,9 @@ std::string RecordFilePreamble(std::string_view planText);
 // One grid row as a file line. The header row is written as it is; data
 // rows lose all blanks after quoting.
 std::string RecordFileLine(std::span<const std::string> cells, bool headerRow);
-// The same line appended to `out`, for writing many rows without copies.
-void AppendRecordFileLine(std::string& out, std::span<const std::string_view> cells, bool headerRow);
+// The same line written at `out`, which has room for the bound, for writing
+// many rows without copies; returns the line's end.
+std::size_t RecordFileLineBound(std::span<const std::string_view> cells);
+char* WriteRecordFileLine(char* out, std::span<const std::string_view> cells, bool headerRow);
 
 }  // namespace gasmixer

@@ -37,6 +37,8 @@ public:
     // Views into the table, valid until its next change.
     void ReadRowViews(int row, std::vector<std::string_view>& cells) const;
     void SetRow(int row, std::span<const std::string> cells);
+    // The table as it is now, for a reader on another thread.
+    TRowSnapshot Snapshot() const { return rows_.Snapshot(); }
 
     // Appends an empty row; returns its index.
     int AddRow();

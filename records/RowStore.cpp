@@ -30,7 +30,26 @@ std::size_t GetLength(const char*& p)
     }
 }
 
+// The cells of a row's bytes as views; a row of no bytes has every cell empty.
+void DecodeRowViews(const char* p, bool empty, std::vector<std::string_view>& cells, int colCount)
+{
+    cells.assign(static_cast<std::size_t>(colCount), std::string_view());
+    if (empty) return;
+    for (std::string_view& cell : cells) {
+        const std::size_t length = GetLength(p);
+        cell = std::string_view(p, length);
+        p += length;
+    }
+}
+
 }  // namespace
+
+void TRowSnapshot::ReadRowViews(int row, std::vector<std::string_view>& cells) const
+{
+    const rowstore::Location& where = rows_.at(static_cast<std::size_t>(row));
+    const bool empty = where.size == 0;
+    DecodeRowViews(empty ? nullptr : blocks_[where.block].get() + where.offset, empty, cells, colCount_);
+}
 
 TRowStore::TRowStore(int colCount) : colCount_(colCount) {}
 
@@ -71,15 +90,26 @@ void TRowStore::ReadRow(int row, std::vector<std::string>& cells) const
 
 void TRowStore::ReadRowViews(int row, std::vector<std::string_view>& cells) const
 {
-    cells.assign(static_cast<std::size_t>(colCount_), std::string_view());
     const Location& where = rows_.at(static_cast<std::size_t>(row));
-    if (where.size == 0) return;
-    const char* p = RowBytes(where);
-    for (std::string_view& cell : cells) {
-        const std::size_t length = GetLength(p);
-        cell = std::string_view(p, length);
-        p += length;
+    const bool empty = where.size == 0;
+    DecodeRowViews(empty ? nullptr : RowBytes(where), empty, cells, colCount_);
+}
+
+TRowSnapshot TRowStore::Snapshot() const
+{
+    TRowSnapshot snapshot;
+    snapshot.colCount_ = colCount_;
+    snapshot.rows_.assign(rows_.begin(), rows_.end());
+    snapshot.blocks_.reserve(blocks_.size());
+    for (std::size_t i = 0; i + 1 < blocks_.size(); ++i) snapshot.blocks_.push_back(blocks_[i].bytes);
+    // The last block is still written, its newest row even in place: copied.
+    if (!blocks_.empty()) {
+        const Block& last = blocks_.back();
+        std::shared_ptr<char[]> copy(new char[std::max<std::size_t>(last.used, 1)]);
+        std::memcpy(copy.get(), last.bytes.get(), last.used);
+        snapshot.blocks_.push_back(std::move(copy));
     }
+    return snapshot;
 }
 
 void TRowStore::WriteRow(int row, std::span<const std::string> cells)
@@ -114,7 +144,7 @@ TRowStore::Location TRowStore::Place(const std::string& encoded, const Location&
     if (blocks_.empty() || blocks_.back().used + encoded.size() > blocks_.back().capacity) {
         Block block;
         block.capacity = std::max(BlockSize, encoded.size());
-        block.bytes = std::make_unique<char[]>(block.capacity);
+        block.bytes = std::shared_ptr<char[]>(new char[block.capacity]);
         blocks_.push_back(std::move(block));
     }
     Block& block = blocks_.back();

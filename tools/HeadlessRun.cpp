@@ -152,6 +152,7 @@ void HeadlessRun::Shutdown(TMixer& mixer, Status status)
     mixer.Close();
     if (savePath_.empty()) ChooseSavePath();
     mixer.Save(savePath_);
+    mixer.FinishSaves();
     const bool saved = savedOk_;
     err_ << "gasmixer-run: " << (saved ? "table saved to " : "the table could not be saved to ") << savePath_
          << std::endl;

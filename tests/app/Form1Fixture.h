@@ -160,6 +160,16 @@ protected:
         QApplication::processEvents();
     }
 
+    // Waits until the saves asked so far are written and their end told.
+    void FinishSaves()
+    {
+        AskMixer(form->Mixer(), [](TMixer& mixer) {
+            mixer.FinishSaves();
+            return true;
+        });
+        QApplication::processEvents();
+    }
+
     static void ClickItem(TListBox* list, int row)
     {
         const QRect rect = list->visualItemRect(list->item(row));

@@ -143,6 +143,7 @@ TEST_F(RecordsTest, StoredRowsAreJournalledAsTheSavedFileWritesThem)
 
     const std::filesystem::path saved = folder / "saved.csv";
     form->Save(saved);
+    FinishSaves();
     const std::string file = ReadAll(saved);
     const std::string table = file.substr(file.find("*********\r\n") + 11);
     EXPECT_EQ(journal, table);

@@ -271,6 +271,7 @@ TEST_F(RunIntegrationTest, TheFirstDilutionTickAutosavesAtOnceThenHourly)
     };
     Apply(10000);
     Tick();
+    FinishSaves();
     EXPECT_EQ(saved(), std::vector<std::string>{"run autosave 05-14 09_30.CSV"});
     EXPECT_EQ(form->Label17->text().toStdString(), "Last autosave: 05-14 09:30");
     const std::string first = ReadAll(folder / "run autosave 05-14 09_30.CSV");
@@ -278,13 +279,16 @@ TEST_F(RunIntegrationTest, TheFirstDilutionTickAutosavesAtOnceThenHourly)
 
     clock.Advance(OneHour - OneSecond - 0.25 * OneSecond);
     Tick();
+    FinishSaves();
     EXPECT_EQ(saved().size(), 1u) << "not before the hour is over";
     clock.Advance(OneSecond);
     Tick();
+    FinishSaves();
     EXPECT_EQ(saved(), (std::vector<std::string>{"run autosave 05-14 09_30.CSV", "run autosave 05-14 10_30.CSV"}));
 
     form->ButtonBypass->click();
     Tick(3, 3600);
+    FinishSaves();
     EXPECT_EQ(saved().size(), 2u) << "only in Dilution";
     EXPECT_TRUE(dialogs.Errors.empty());
 }

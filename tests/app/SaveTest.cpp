@@ -11,9 +11,11 @@
 
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstring>
 #include <functional>
+#include <future>
 #include <stdexcept>
 
 namespace gasmixer::test {
@@ -33,6 +35,7 @@ TEST_F(SaveTest, ATableSavedBeforeAnyStoreEndsWithTheHeaderAndTheResetRow)
 {
     form->Mixer().PlanText = "Plan\n";
     form->Save(folder / "t.csv");
+    FinishSaves();
 
     const std::string file = ReadAll(folder / "t.csv");
     const std::string expectedStart = "Data starts after *** line\r\nPlan\r\n\r\n*********\r\nTime;Mode;Method;\"Gas A (g)\";";
@@ -54,6 +57,7 @@ TEST_F(SaveTest, ASpreadsheetReaderGetsBackTheGridLessItsBlanks)
     form->Memo4->setPlainText(QStringLiteral("Gas \"A\"; gas B\n  indented; \"quoted\"\n"));
     const fs::path saved = folder / "t.csv";
     form->Save(saved);
+    FinishSaves();
 
     // Everything after the separator line, read as a spreadsheet would.
     const char* script =
@@ -154,6 +158,7 @@ TEST_F(SaveTest, AFailedSaveLeavesTheOldFileAndTheRowsAndTheNextSaveWorks)
         const fs::path target = fault.arrange(folder, *form);
         const auto before = Snapshot();
         form->Save(target);
+        FinishSaves();
         const auto after = Snapshot();
         fault.mend(folder, *form);
 
@@ -165,9 +170,35 @@ TEST_F(SaveTest, AFailedSaveLeavesTheOldFileAndTheRowsAndTheNextSaveWorks)
         EXPECT_TRUE(dialogs.Errors.empty());
 
         form->Save(target);
+        FinishSaves();
         EXPECT_EQ(LastMemoLine(), "Saving succeeded");
         EXPECT_TRUE(ReadAll(target).starts_with("Data starts after *** line\r\n"));
     }
+}
+
+TEST_F(SaveTest, TheTableIsWrittenAsItWasAskedWhileTheRunGoesOn)
+{
+    RunDilution(0.1, 1.0);
+    form->Mixer().StoreData();
+    std::promise<void> release;
+    const std::shared_future<void> released = release.get_future().share();
+    writeFile = [released](const std::string& path, const ContentProducer& content) {
+        released.wait();
+        return WriteFileAtomically(path, content);
+    };
+    form->MemoDevFeedback->clear();
+    form->Save(folder / "t.csv");
+    const int rowsAsked = form->Mixer().RecordGrid.RowCount();
+    form->Mixer().StoreData();
+    form->Mixer().StoreData();
+    EXPECT_EQ(form->MemoDevFeedback->toPlainText().indexOf(QStringLiteral("Saving")), -1) << "the disk holds it";
+
+    release.set_value();
+    FinishSaves();
+    EXPECT_EQ(LastMemoLine(), "Saving succeeded");
+    const std::string file = ReadAll(folder / "t.csv");
+    const std::string table = file.substr(file.find("*********\r\n") + 11);
+    EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), rowsAsked) << "the rows stored after the asking are not in it";
 }
 
 TEST_F(SaveTest, ARightClickOffersADatedNameInTheProgramFolder)
@@ -176,6 +207,7 @@ TEST_F(SaveTest, ARightClickOffersADatedNameInTheProgramFolder)
     EXPECT_TRUE(dialogs.SaveDialogs.empty()) << "only the right button saves";
 
     QTest::mousePress(form->StringGrid1->viewport(), Qt::RightButton, {}, QPoint(10, 10));
+    FinishSaves();
     ASSERT_EQ(dialogs.SaveDialogs.size(), 1u);
     const SaveDialogSettings& asked = dialogs.SaveDialogs[0];
     EXPECT_EQ(asked.FileName, "2024-05-14 09_30");
@@ -187,6 +219,7 @@ TEST_F(SaveTest, ARightClickOffersADatedNameInTheProgramFolder)
 
     dialogs.SaveAnswers.push_back((folder / "chosen.csv").string());
     QTest::mousePress(form->StringGrid1->viewport(), Qt::RightButton, {}, QPoint(10, 10));
+    FinishSaves();
     EXPECT_TRUE(ReadAll(folder / "chosen.csv").starts_with("Data starts after *** line\r\n"));
     EXPECT_EQ(LastMemoLine(), "Saving succeeded");
 }
@@ -197,6 +230,7 @@ TEST_F(SaveTest, ARightClickNeverReplacesAFile)
     form->MemoDevFeedback->clear();
     dialogs.SaveAnswers.push_back((folder / "chosen.csv").string());
     QTest::mousePress(form->StringGrid1->viewport(), Qt::RightButton, {}, QPoint(10, 10));
+    FinishSaves();
 
     EXPECT_EQ(dialogs.Errors, (std::vector<std::string>{"File already exists. Cannot overwrite."}));
     EXPECT_EQ(ReadAll(folder / "chosen.csv"), "keep");
@@ -216,6 +250,7 @@ TEST_F(SaveTest, AutosaveNamesTheFileFromThePrefixAndTheTime)
                          Case{"", " autosave 05-14 09_30.CSV"}}) {
         form->EditAutosaveFilename->setText(QString::fromUtf8(c.prefix));
         form->Mixer().Autosave();
+        FinishSaves();
         EXPECT_TRUE(fs::is_regular_file(folder / c.file)) << c.file;
     }
     EXPECT_EQ(form->Mixer().LastAutosaveTime, clock.Elapsed());
@@ -228,6 +263,7 @@ TEST_F(SaveTest, AFailedAutosaveWriteStillCountsAsAnAutosave)
     form->EditAutosaveFilename->setText(QStringLiteral("no such folder/run"));
     clock.Advance(OneHour);
     form->Mixer().Autosave();
+    FinishSaves();
     EXPECT_EQ(LastMemoLine(), "Saving failed");
     EXPECT_EQ(form->Label17->text(), "Last autosave: 05-14 10:30");
     EXPECT_EQ(form->Mixer().LastAutosaveTime, clock.Elapsed());
@@ -239,6 +275,7 @@ TEST_F(SaveTest, AnErrorEscapingTheAutosaveIsRetriedAtTheNextTick)
         throw std::runtime_error("out of memory");
     };
     form->Mixer().Autosave();
+    FinishSaves();
     EXPECT_EQ(form->Label17->text(), "Autosave failed: 05-14 09:30");
     EXPECT_FALSE(form->Mixer().LastAutosaveTime) << "none yet";
     EXPECT_TRUE(dialogs.Errors.empty());

@@ -96,10 +96,12 @@ TEST(RecordFileTest, TextBecomesLatin1WithAQuestionMarkForOtherCharacters)
                           Case{"\xc3(", "?("}, Case{"ascii;", "ascii;"}}) {
         EXPECT_EQ(ToLatin1(c.utf8), c.latin1) << c.utf8;
     }
-    // Appended after earlier lines, only the new line is converted.
+    // Written after earlier lines, only the new line is converted.
     std::string out = "\xba;\r\n";
     const std::vector<std::string_view> cells{"20 \u00baC", "x"};
-    AppendRecordFileLine(out, cells, false);
+    const std::size_t before = out.size();
+    out.resize(before + RecordFileLineBound(cells));
+    out.resize(static_cast<std::size_t>(WriteRecordFileLine(out.data() + before, cells, false) - out.data()));
     EXPECT_EQ(out, "\xba;\r\n\"20\xba" "C\";x\r\n");
 }
 

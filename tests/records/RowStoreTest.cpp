@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace gasmixer::test {
@@ -45,6 +47,52 @@ TEST(RowStoreTest, ManyRowsAcrossBlocksAndARowLargerThanABlock)
     for (const int i : {0, 1, 12345, rows - 1}) EXPECT_EQ(store.Cell(0, i), std::to_string(i));
     EXPECT_EQ(store.Cell(0, rows), huge);
     EXPECT_EQ(store.Cell(1, rows), "end");
+}
+
+std::vector<std::string> SnapshotRow(const TRowSnapshot& snapshot, int row)
+{
+    std::vector<std::string_view> views;
+    snapshot.ReadRowViews(row, views);
+    return std::vector<std::string>(views.begin(), views.end());
+}
+
+// A save reads the snapshot on another thread while the run goes on: what
+// the store does after must not reach it, nor the store's end.
+TEST(RowStoreTest, ASnapshotKeepsTheRowsAsTheyWereWhateverTheStoreDoesAfter)
+{
+    auto store = std::make_unique<TRowStore>(2);
+    const int filled = 30000;  // several blocks
+    for (int i = 0; i < filled; ++i) {
+        store->AppendEmptyRow();
+        store->WriteRow(i, std::vector<std::string>{std::to_string(i), std::string(40, 'x')});
+    }
+    store->AppendEmptyRow();  // an empty newest row
+    const TRowSnapshot snapshot = store->Snapshot();
+
+    store->WriteRow(filled - 1, std::vector<std::string>{"newest", "rewritten in place"});
+    store->WriteRow(0, std::vector<std::string>{"oldest", "moved to the end"});
+    store->WriteRow(filled, std::vector<std::string>{"filled", "later"});
+    for (int i = 0; i < filled; ++i) {
+        store->AppendEmptyRow();
+        store->WriteRow(store->RowCount() - 1, std::vector<std::string>{"more", std::string(40, 'y')});
+    }
+    store.reset();
+
+    ASSERT_EQ(snapshot.RowCount(), filled + 1);
+    EXPECT_EQ(snapshot.ColCount(), 2);
+    EXPECT_EQ(SnapshotRow(snapshot, 0), (std::vector<std::string>{"0", std::string(40, 'x')}));
+    EXPECT_EQ(SnapshotRow(snapshot, filled / 2), (std::vector<std::string>{std::to_string(filled / 2), std::string(40, 'x')}));
+    EXPECT_EQ(SnapshotRow(snapshot, filled - 1), (std::vector<std::string>{std::to_string(filled - 1), std::string(40, 'x')}));
+    EXPECT_EQ(SnapshotRow(snapshot, filled), (std::vector<std::string>{"", ""}));
+}
+
+TEST(RowStoreTest, ASnapshotOfAStoreWithoutTextHasItsEmptyRows)
+{
+    TRowStore store(3);
+    store.AppendEmptyRow();
+    const TRowSnapshot snapshot = store.Snapshot();
+    ASSERT_EQ(snapshot.RowCount(), 1);
+    EXPECT_EQ(SnapshotRow(snapshot, 0), (std::vector<std::string>{"", "", ""}));
 }
 
 }  // namespace
