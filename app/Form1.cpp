@@ -172,6 +172,7 @@ void TForm1::FormCreate()
     SendSettings();
     ButtonSetupFindPortsClick();
     RtNumericUpDn1Click(RtNumericUpDn1);
+    Post([](TMixer& mixer) { mixer.LookAfterJournals(); });
 }
 
 void TForm1::FormResize()

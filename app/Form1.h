@@ -123,6 +123,7 @@ public:
     void RowStored(int row, const RecordRow& record) override;
     void ResetMarked(TDateTime when) override;
     void AutosaveShown(const std::string& text) override;
+    void UnsavedRunFound(const UnsavedRun& run) override;
     void DeliveryAlarmChanged(const DeliveryAlarm& alarm) override;
     void ProgramOperationPressed(int step, ProgramOperation operation) override;
     void ProgramStatusChanged(const ProgramRunStatus& status) override;
@@ -257,6 +258,9 @@ private:
     void BalanceAndPreview();
     // The mixture in the fields, as the mixer is asked for it.
     MixtureRequest FieldsRequest() const;
+    // The operator's choice of a new file for the table; nothing when
+    // cancelled or when the file exists.
+    std::optional<std::string> ChooseNewTableFile(const std::string& proposedName);
 
     FormServices services_;
     ErrorReporter errors_;

@@ -11,6 +11,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <limits>
 
@@ -82,19 +83,41 @@ void TForm1::Save(const std::string& Path)
     Post([Path](TMixer& mixer) { mixer.Save(Path); });
 }
 
-void TForm1::StringGrid1MouseDown(Qt::MouseButton Button)
+std::optional<std::string> TForm1::ChooseNewTableFile(const std::string& proposedName)
 {
-    if (Button != Qt::RightButton) return;
-    SaveDialog1.FileName = FormatDateTime("yyyy-mm-dd hh_mm", services_.clock.Now());
+    SaveDialog1.FileName = proposedName;
     SaveDialog1.InitialDir = SaveStartFolder();
     const std::optional<std::string> chosen = services_.dialogs.SaveFile(SaveDialog1);
-    if (!chosen) return;
+    if (!chosen) return std::nullopt;
     if (std::filesystem::exists(std::filesystem::symlink_status(*chosen))) {
         // Reported here rather than thrown: an exception must not unwind Qt's mouse handling.
         ReportError("File already exists. Cannot overwrite.");
+        return std::nullopt;
+    }
+    return chosen;
+}
+
+void TForm1::StringGrid1MouseDown(Qt::MouseButton Button)
+{
+    if (Button != Qt::RightButton) return;
+    if (const auto chosen = ChooseNewTableFile(FormatDateTime("yyyy-mm-dd hh_mm", services_.clock.Now())))
+        Save(*chosen);
+}
+
+void TForm1::UnsavedRunFound(const UnsavedRun& run)
+{
+    const std::string question = "The run of " + run.Started + " ended without saving its table (" +
+                                 std::to_string(run.Rows) + " rows). Save it now?";
+    if (!services_.dialogs.Question(question, "Unsaved run")) {
+        Post([journal = run.JournalPath](TMixer& mixer) { mixer.DeclineRun(journal); });
         return;
     }
-    Save(*chosen);
+    std::string name = run.Started;
+    std::replace(name.begin(), name.end(), ':', '_');
+    // A cancelled dialog decides nothing: the next start asks again.
+    if (const auto chosen = ChooseNewTableFile(name)) {
+        Post([journal = run.JournalPath, path = *chosen](TMixer& mixer) { mixer.RecoverRun(journal, path); });
+    }
 }
 
 }  // namespace gasmixer

@@ -131,7 +131,7 @@ void TMixer::SetGasBLimit(double value, double minimum, double maximum)
 void TMixer::PreviewShown(std::string planText)
 {
     MarkGridReset();
-    PlanText = std::move(planText);
+    AdoptPlanText(std::move(planText));
 }
 
 PlanInput TMixer::PlanInputFor(const MixtureRequest& request) const
@@ -167,14 +167,15 @@ void TMixer::Calculate(const MixtureRequest& request)
     SetpointBSent = false;
     MarkGridReset();
     if (GasA.empty() || GasB.empty()) {
-        PlanText.clear();
+        AdoptPlanText({});
         view_.PlanAdopted({}, request.GasAPpm, request.H2OPpm, false);
         return;
     }
     const PlanInput input = PlanInputFor(request);
     const PlanResult plan = PlanMixture(input);
-    PlanText.clear();
-    for (const std::string& line : plan.Report) PlanText += line + '\n';
+    std::string planText;
+    for (const std::string& line : plan.Report) planText += line + '\n';
+    AdoptPlanText(std::move(planText));
     // Without a plan the running one stays in force.
     if (plan.Defined) {
         MixingMethod = plan.MixingMethod();

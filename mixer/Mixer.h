@@ -132,6 +132,15 @@ public:
     // Waits for the saves asked so far and tells their end.
     void FinishSaves();
 
+    // ---- Journals of earlier runs
+    // Removes those the retention lets go, then tells the view of each run
+    // that ended without its table saved.
+    void LookAfterJournals();
+    // Saves the table a run's journal holds, as that run would have saved it.
+    void RecoverRun(const std::string& journalPath, const std::string& savePath);
+    // The operator does not want it: not offered again.
+    void DeclineRun(const std::string& journalPath);
+
     // ---- Devices, as the tick and the operations use them
     void SetValvePositions(int iV1O, int iV2O, int iV3O, int iV4O, int iV5O, int iV6O);
     void SetMFCFlow(std::uint32_t Address, double Flow);
@@ -233,7 +242,9 @@ private:
     TVogtlinPort MfcLink() const;
     std::string GridLineOfRow(int row) const;
     void WriteGridRow(int row, const std::vector<std::string>& cells);
-    void JournalRow(int row);
+    void OpenJournal();
+    // The plan text saves carry from now on, told to the journal.
+    void AdoptPlanText(std::string planText);
     void SaveTable(const std::string& path, TBackgroundWriter::Done done);
     void TellSaved(const std::string& path, bool ok);
     // A flush pause: commands that came meanwhile run here; false once closed.

@@ -20,18 +20,26 @@ void TMixer::WriteGridRow(int row, const std::vector<std::string>& cells)
 {
     RecordGrid.SetRow(row, cells);
     view_.GridRowWritten(row, cells);
+    if (Journal) Journal->AppendRow(row, GridLineOfRow(row));
 }
 
-void TMixer::JournalRow(int row)
+// Opened by the first stored row, with the table as it stands then: the plan
+// and every row so far. Later rows and plans follow as they come.
+void TMixer::OpenJournal()
 {
-    if (services_.journalFolder.empty()) return;
-    if (!Journal) {
-        const std::string name = "journal " + FormatDateTime("yyyy-mm-dd hh_nn_ss", services_.clock.Now()) + " " +
-                                 std::to_string(::getpid()) + ".csv";
-        Journal = std::make_unique<TRecordJournal>(services_.journalFolder, name, GridLineOfRow(0),
-                                                   [this](const std::string& problem) { view_.DevFeedback(problem); });
-    }
-    Journal->Append(GridLineOfRow(row));
+    if (Journal || services_.journalFolder.empty()) return;
+    const std::string name = "journal " + FormatDateTime("yyyy-mm-dd hh_nn_ss", services_.clock.Now()) + " " +
+                             std::to_string(::getpid()) + ".csv";
+    Journal = std::make_unique<TRecordJournal>(services_.journalFolder, name, GridLineOfRow(0),
+                                               [this](const std::string& problem) { view_.DevFeedback(problem); });
+    Journal->AppendPlan(PlanText);
+    for (int row = 1; row < RecordGrid.RowCount(); ++row) Journal->AppendRow(row, GridLineOfRow(row));
+}
+
+void TMixer::AdoptPlanText(std::string planText)
+{
+    PlanText = std::move(planText);
+    if (Journal) Journal->AppendPlan(PlanText);
 }
 
 void TMixer::MarkGridReset()
@@ -80,7 +88,7 @@ void TMixer::StoreData()
     WriteRecordCells(record, ColumnInfo, cells);
     WriteGridRow(row, cells);
     LastStoreTime = now;
-    JournalRow(row);
+    OpenJournal();
     view_.RowStored(row, record);
 }
 
@@ -118,7 +126,13 @@ void TMixer::Autosave()
 
 void TMixer::SaveTable(const std::string& path, TBackgroundWriter::Done done)
 {
-    saver_.Submit(path, RecordGridFile(RecordGrid.Snapshot(), PlanText), std::move(done));
+    const int rows = RecordGrid.RowCount() - 1;
+    saver_.Submit(path, RecordGridFile(RecordGrid.Snapshot(), PlanText),
+                  [this, rows, done = std::move(done)](const std::optional<WriteOutcome>& outcome) {
+                      // The journal learns which rows a save holds, so a later start offers only the rest.
+                      if (outcome && outcome->Ok && Journal) Journal->AppendSaved(rows);
+                      done(outcome);
+                  });
 }
 
 void TMixer::FinishSaves() { saver_.Finish(); }

@@ -42,6 +42,13 @@ struct ProgramRunStatus {
 
 // A gas's delivery fell short of its plan, or recovered. An alarm that ends
 // because the mixture stopped has no line.
+// A run that ended without its table saved, as its journal holds it.
+struct UnsavedRun {
+    std::string JournalPath;
+    std::string Started;  // "yyyy-mm-dd hh:mm"
+    int Rows = 0;
+};
+
 struct DeliveryAlarm {
     char Gas = 'A';
     bool Short = false;
@@ -91,6 +98,7 @@ public:
     virtual void AutosaveShown(const std::string&) {}
     virtual void DeliveryAlarmChanged(const DeliveryAlarm&) {}
     virtual void Saved(const std::string& /*path*/, bool /*ok*/) {}
+    virtual void UnsavedRunFound(const UnsavedRun&) {}
 
     // The program runner.
     virtual void ProgramStepStarted(int) {}

@@ -1,11 +1,15 @@
 #include "records/RecordJournal.h"
 
+#include "records/JournalText.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -54,6 +58,21 @@ void TRecordJournal::Append(std::string line)
     wake_.notify_one();
 }
 
+void TRecordJournal::AppendRow(int row, std::string line)
+{
+    if (row <= rowsAppended_) Append(JournalRowMarker(row));
+    Append(std::move(line));
+    rowsAppended_ = std::max(rowsAppended_, row);
+}
+
+void TRecordJournal::AppendPlan(std::string_view planText)
+{
+    ++plansAppended_;
+    for (std::string& line : JournalPlanLines(plansAppended_, planText)) Append(std::move(line));
+}
+
+void TRecordJournal::AppendSaved(int rows) { Append(JournalSavedLine(rows)); }
+
 void TRecordJournal::WaitIdle()
 {
     std::unique_lock lock(mutex_);
@@ -95,6 +114,10 @@ bool TRecordJournal::Open()
     if (fd_ < 0) {
         GiveUp("Record journal not kept: cannot open " + path_ + ": " + std::strerror(errno));
         return false;
+    }
+    // Held until the process ends, however it ends: a later start tells a
+    // finished run's journal from a running one by it.
+    while (::flock(fd_, LOCK_EX) != 0 && errno == EINTR) {
     }
     return true;
 }

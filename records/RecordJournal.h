@@ -4,6 +4,7 @@
 #include <functional>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -15,7 +16,7 @@ std::string DefaultJournalFolder();
 
 // A copy of every stored row, kept on disk as the run goes, so that a crash
 // or a power cut loses at most the last rows. One file per run, created with
-// the first row and headed by the header line. A worker thread owns the file
+// the first line and headed by the header line, locked while the run goes. A worker thread owns the file
 // and flushes each batch to disk; the caller only queues lines.
 class TRecordJournal {
 public:
@@ -30,6 +31,12 @@ public:
     TRecordJournal& operator=(const TRecordJournal&) = delete;
 
     void Append(std::string line);
+    // Grid row `row`'s file line; a row written before is marked as written anew.
+    void AppendRow(int row, std::string line);
+    // The plan text the table's saves carry from now on.
+    void AppendPlan(std::string_view planText);
+    // A save wrote the first `rows` rows.
+    void AppendSaved(int rows);
     // Returns once everything queued so far is on disk or given up.
     void WaitIdle();
 
@@ -52,6 +59,10 @@ private:
     std::vector<std::string> queue_;
     bool busy_ = false;
     bool stop_ = false;
+
+    // The caller's: what was appended so far.
+    int rowsAppended_ = 0;
+    int plansAppended_ = 0;
 
     // Owned by the worker.
     int fd_ = -1;

@@ -8,6 +8,7 @@ const char* const RunUsage =
     "Usage: gasmixer-run PROGRAM --relay-port PORT --mfc-port PORT --gas-a NAME --gas-b NAME\n"
     "                    [--save FILE]\n"
     "       gasmixer-run PROGRAM --fake [--save FILE]\n"
+    "       gasmixer-run --recover JOURNAL --save FILE\n"
     "Runs a mixture program on the mixer without a display: validates the relay\n"
     "board and the flow controllers, chooses the gases, runs the program, prints\n"
     "one line per step and per stored row, and saves the table at the end.\n"
@@ -19,11 +20,14 @@ const char* const RunUsage =
     "  --save FILE        where the table goes at the end (default: yyyy-mm-dd hh_mm.csv);\n"
     "                     autosaves go beside it\n"
     "  --fake             the imaginary mixer of the fake port (O2 in N2), no devices\n"
+    "  --recover JOURNAL  save the table of a run that ended without saving it, from\n"
+    "                     its journal (~/.local/state/gasmixer/journal *.csv), as\n"
+    "                     that run would have saved it; FILE must not exist\n"
     "  --help             show this text\n"
     "\n"
     "Exit status: 0 when the program ended or a SIGTERM/SIGINT stopped it (the mixer\n"
-    "is then left with valves closed and setpoints 0), 1 when the set-up fails or\n"
-    "the table cannot be saved, 2 on bad input.\n";
+    "is then left with valves closed and setpoints 0), 1 when the set-up fails, the\n"
+    "journal cannot be read or the table cannot be saved, 2 on bad input.\n";
 
 ParsedRunOptions ParseRunOptions(const std::vector<std::string>& args)
 {
@@ -33,7 +37,7 @@ ParsedRunOptions ParseRunOptions(const std::vector<std::string>& args)
     std::vector<std::string> positional;
     const std::pair<const char*, std::string*> valued[] = {{"--relay-port", &o.RelayPort}, {"--mfc-port", &o.MfcPort},
                                                           {"--gas-a", &o.GasA},           {"--gas-b", &o.GasB},
-                                                          {"--save", &o.SavePath}};
+                                                          {"--save", &o.SavePath},        {"--recover", &o.RecoverPath}};
     std::vector<std::string> seen;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -64,6 +68,11 @@ ParsedRunOptions ParseRunOptions(const std::vector<std::string>& args)
         if (target == &o.RelayPort) havePort[0] = true;
         if (target == &o.MfcPort) havePort[1] = true;
     }
+    if (!o.RecoverPath.empty()) {
+        if (o.SavePath.empty()) return fail("--recover needs --save FILE");
+        if (!positional.empty() || o.Fake || seen.size() != 2) return fail("--recover takes --save FILE only");
+        return {o, {}};
+    }
     if (positional.size() != 1)
         return fail(positional.empty() ? "no program file given" : "one program file only");
     o.ProgramPath = positional.front();
@@ -74,7 +83,7 @@ ParsedRunOptions ParseRunOptions(const std::vector<std::string>& args)
         return {o, {}};
     }
     for (const auto& [name, field] : valued) {
-        if (field != &o.SavePath && field->empty()) return fail(std::string(name) + " is needed (or --fake)");
+        if (field != &o.SavePath && field != &o.RecoverPath && field->empty()) return fail(std::string(name) + " is needed (or --fake)");
     }
     return {o, {}};
 }

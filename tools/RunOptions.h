@@ -16,6 +16,7 @@ struct RunOptions {
     std::string SavePath;  // empty: named after the time, as the window proposes
     bool Fake = false;
     bool Help = false;
+    std::string RecoverPath;  // a journal whose table is saved instead of a run
 
     friend bool operator==(const RunOptions&, const RunOptions&) = default;
 };

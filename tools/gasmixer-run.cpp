@@ -8,6 +8,7 @@
 #include "mixer/SystemFormatSettings.h"
 #include "program/ProgramFile.h"
 #include "tools/HeadlessRun.h"
+#include "tools/RecoverJournal.h"
 #include "tools/RunOptions.h"
 
 #include <QCoreApplication>
@@ -46,6 +47,8 @@ int main(int argc, char** argv)
         std::cout << gasmixer::RunUsage;
         return 0;
     }
+    if (!parsed.Options->RecoverPath.empty())
+        return gasmixer::RecoverJournal(parsed.Options->RecoverPath, parsed.Options->SavePath, std::cerr);
     const std::optional<gasmixer::MixtureProgram> program = LoadProgram(parsed.Options->ProgramPath);
     if (!program) return gasmixer::HeadlessRun::BadInput;
 

@@ -2,6 +2,7 @@
 
 #include "common/TextFormat.h"
 #include "controls/RtNumericUpDn.h"
+#include "records/JournalFolder.h"
 #include "records/RecordRow.h"
 
 #include <QDir>
@@ -128,25 +129,27 @@ TEST_F(RecordsTest, EachStoredRowIsHandedOn)
     EXPECT_EQ(rows[0].H2OPpm(), 0.0);
 }
 
-TEST_F(RecordsTest, StoredRowsAreJournalledAsTheSavedFileWritesThem)
+TEST_F(RecordsTest, TheJournalHoldsTheTableAsTheSavedFileWritesIt)
 {
     RunDilution(0.032, 28.0);
+    form->Mixer().PreviewShown("first plan\n");
     form->Mixer().StoreData();
     clock.Advance(OneSecond);
+    // A second plan and its reset row, after the journal began.
+    form->Mixer().PreviewShown("Plan \"two\"; 20 \u00baC\r\n\n");
     form->Mixer().StoreData();
     ASSERT_TRUE(form->Mixer().Journal);
     form->Mixer().Journal->WaitIdle();
-
     const std::filesystem::path journalFolder = stateHome / "gasmixer";
     ASSERT_EQ(std::filesystem::path(form->Mixer().Journal->Path()).parent_path(), journalFolder);
-    const std::string journal = ReadAll(form->Mixer().Journal->Path());
 
     const std::filesystem::path saved = folder / "saved.csv";
     form->Save(saved);
     FinishSaves();
-    const std::string file = ReadAll(saved);
-    const std::string table = file.substr(file.find("*********\r\n") + 11);
-    EXPECT_EQ(journal, table);
+    const std::optional<RecoveredTable> recovered = RecoverTable(form->Mixer().Journal->Path());
+    ASSERT_TRUE(recovered);
+    EXPECT_EQ(recovered->File, ReadAll(saved));
+    EXPECT_EQ(recovered->Rows, 3);
 }
 
 TEST_F(RecordsTest, AJournalFolderThatCannotBeMadeIsReportedOnceAndStoringGoesOn)

@@ -240,5 +240,26 @@ TEST_F(GasmixerRun, ASignalDuringTheFlushSequenceClosesAtItsNextPause)
 INSTANTIATE_TEST_SUITE_P(Signals, GasmixerRunStopped, ::testing::Values(SIGTERM, SIGINT),
                          [](const auto& info) { return info.param == SIGTERM ? "Term" : "Int"; });
 
+// The journal of a run that ended without a save, as a crash leaves it.
+TEST_F(GasmixerRun, RecoverSavesAJournalsTableOnceAndMarksItSaved)
+{
+    const QString journal = Path("journal 2026-12-11 09_30_00 77.csv");
+    std::ofstream(journal.toStdString(), std::ios::binary)
+        << "Time;Mode\r\n#plan 1;\"A plan\"\r\n09:30:00;Dilution\r\n09:30:01;Dilution\r\n09:30:0";
+    RunProcess run({"--recover", journal, "--save", Path("back.csv")}, StateHome());
+    ASSERT_EQ(run.Wait(), 0) << run.Err();
+    EXPECT_EQ(Read(Path("back.csv")), "Data starts after *** line\r\nA plan\r\n*********\r\n"
+                                      "Time;Mode\r\n09:30:00;Dilution\r\n09:30:01;Dilution\r\n");
+    EXPECT_TRUE(Contains(run.Err(), "2 rows recovered to ")) << run.Err();
+    EXPECT_TRUE(Read(journal).ends_with("09:30:01;Dilution\r\n#saved;2\r\n")) << "the torn row dropped, then the mark";
+
+    RunProcess again({"--recover", journal, "--save", Path("back.csv")}, StateHome());
+    EXPECT_EQ(again.Wait(), 2);
+    EXPECT_TRUE(Contains(again.Err(), "back.csv exists; give a new name")) << again.Err();
+    RunProcess missing({"--recover", Path("none.csv"), "--save", Path("other.csv")}, StateHome());
+    EXPECT_EQ(missing.Wait(), 1);
+    EXPECT_TRUE(Contains(missing.Err(), "cannot read the journal")) << missing.Err();
+}
+
 }  // namespace
 }  // namespace gasmixer::test

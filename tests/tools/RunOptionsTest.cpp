@@ -12,12 +12,20 @@ TEST(RunOptions, ReadsAFullCommandLineInAnyOrder)
 {
     ParsedRunOptions parsed = ParseRunOptions(Full);
     ASSERT_TRUE(parsed.Options) << parsed.Error;
-    EXPECT_EQ(*parsed.Options, (RunOptions{"p.csv", "/dev/pts/4", "/dev/pts/3", "O2", "Ar", "", false, false}));
+    EXPECT_EQ(*parsed.Options, (RunOptions{"p.csv", "/dev/pts/4", "/dev/pts/3", "O2", "Ar", "", false, false, ""}));
 
     parsed = ParseRunOptions({"--save", "out dir/t.csv", "--gas-b", "N2", "--gas-a", "Air", "--mfc-port", "m",
                               "--relay-port", "m", "prog.txt"});
     ASSERT_TRUE(parsed.Options) << parsed.Error;
-    EXPECT_EQ(*parsed.Options, (RunOptions{"prog.txt", "m", "m", "Air", "N2", "out dir/t.csv", false, false}));
+    EXPECT_EQ(*parsed.Options, (RunOptions{"prog.txt", "m", "m", "Air", "N2", "out dir/t.csv", false, false, ""}));
+}
+
+TEST(RunOptions, RecoverTakesAJournalAndANewFile)
+{
+    const ParsedRunOptions parsed = ParseRunOptions({"--save", "t.csv", "--recover", "journal 1.csv"});
+    ASSERT_TRUE(parsed.Options) << parsed.Error;
+    EXPECT_EQ(parsed.Options->RecoverPath, "journal 1.csv");
+    EXPECT_EQ(parsed.Options->SavePath, "t.csv");
 }
 
 TEST(RunOptions, FakeNeedsNoPortsNorGases)
@@ -54,6 +62,10 @@ TEST(RunOptions, RefusesWhatItCannotFollow)
         {{"p.csv", "--relay-port", "r", "--mfc-port", "m", "--gas-b", "Ar"}, "--gas-a is needed (or --fake)"},
         {{"p.csv", "--fake", "--mfc-port", "m"}, "--fake takes no ports"},
         {{"p.csv", "--fake", "--gas-a", "H2"}, "--fake runs O2 as gas A in N2 as gas B"},
+        {{"--recover", "j.csv"}, "--recover needs --save FILE"},
+        {{"--recover", "j.csv", "--save", "t.csv", "p.csv"}, "--recover takes --save FILE only"},
+        {{"--recover", "j.csv", "--save", "t.csv", "--fake"}, "--recover takes --save FILE only"},
+        {{"--recover", "j.csv", "--save", "t.csv", "--mfc-port", "m"}, "--recover takes --save FILE only"},
     };
     for (const auto& c : cases) {
         const ParsedRunOptions parsed = ParseRunOptions(c.args);
