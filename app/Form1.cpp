@@ -77,6 +77,7 @@ TForm1::TForm1(FormServices services, QWidget* parent)
     mixer_ = std::make_unique<TMixer>(MixerServices{.clock = services_.clock,
                                                     .monotonic = services_.monotonic,
                                                     .sleep = services_.sleep,
+                                                    .linePause = services_.linePause,
                                                     .drawPercent = services_.drawPercent,
                                                     .wettingTiming = services_.wettingTiming,
                                                     .writeFile = services_.writeFile,

@@ -25,8 +25,11 @@ struct FormServices {
     PortLister listPorts;
     OperatorDialogs& dialogs;
     // The long waits of the control tick: the flush steps and the pulse
-    // lengths. The instruments' own short pauses stay real.
+    // lengths.
     std::function<void(std::uint32_t ms)> sleep = Pause;
+    // The short pauses between the tick's exchanges; a run whose time is
+    // stepped leaves them out.
+    std::function<void(std::uint32_t ms)> linePause = Pause;
     // A uniform integer from 1 to 99: the schematic's wet/dry drawing.
     std::function<int()> drawPercent = UniformPercentDraw{};
     WorkerTiming& wettingTiming = SystemWorkerTiming::Instance();  // the wetting worker's

@@ -3,6 +3,7 @@
 #include "common/DateTime.h"
 #include "common/Pause.h"
 #include "common/TextFormat.h"
+#include "instruments/InProcessLine.h"
 #include "instruments/SerialDevice.h"
 #include "instruments/SerialIo.h"
 
@@ -74,6 +75,16 @@ TSerialResponse TSerialPort::SendData(const std::uint8_t* Data, std::uint32_t da
 {
     TSerialResponse result;
     DebugMSG.clear();
+    if (const std::shared_ptr<InProcessLine> line = FindInProcessLine(Port)) {
+        const std::optional<std::vector<std::uint8_t>> reply = line->Exchange({Data, dataSize});
+        if (!WaitForResponse) return result;
+        if (!reply) {
+            result.Status = ReplyTimeout;
+            return result;
+        }
+        StoreReply(result, *reply);
+        return result;
+    }
     Trace(1);
     result.Status = UnknownProblem;
 
@@ -118,6 +129,14 @@ TSerialResponse TSerialPort::Send2(std::string_view aMessage, bool WaitForRespon
 {
     TSerialResponse result;
     result.SentMessage = aMessage;
+    if (const std::shared_ptr<InProcessLine> line = FindInProcessLine(Port)) {
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(aMessage.data());
+        const std::optional<std::vector<std::uint8_t>> reply = line->Exchange({bytes, aMessage.size()});
+        if (!WaitForResponse) result.Status = NoReplyAwaited;
+        else if (!reply) result.Status = ReplyTimeout;
+        else result.Response = Trim(BytesAsText(*reply));
+        return result;
+    }
 
     const TSerialDevice device = TSerialDevice::OpenExclusive(SerialDevicePath(Port));
     const int fd = device.Fd();

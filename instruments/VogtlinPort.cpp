@@ -1,6 +1,7 @@
 #include "instruments/VogtlinPort.h"
 
 #include "common/Pause.h"
+#include "instruments/InProcessLine.h"
 #include "instruments/VogtlinDecode.h"
 #include "instruments/VogtlinFrames.h"
 
@@ -19,12 +20,12 @@ TSerialResponse Read(TSerialPort& port, std::uint32_t deviceAddress, std::uint32
 }
 
 // The controller's acknowledgement is not read; the pause gives it time to
-// act before the next frame.
+// act before the next frame. A line answered in this process acts at once.
 TSerialResponse Write(TSerialPort& port, const std::vector<std::uint8_t>& frame)
 {
     TSerialResponse result = port.SendData(frame.data(), static_cast<std::uint32_t>(frame.size()),
                                            false);
-    Pause(PauseAfterWriteMs);
+    if (!FindInProcessLine(port.Port)) Pause(PauseAfterWriteMs);
     return result;
 }
 

@@ -10,6 +10,7 @@
 #include <mutex>
 #include <optional>
 #include <stdexcept>
+#include <thread>
 
 namespace gasmixer::test {
 
@@ -29,6 +30,10 @@ public:
         const double days = ms / 86'400'000.0;
         if (released_) {
             clock_.Advance(days);
+            if (releasedInRealTime_) {
+                lock.unlock();
+                std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+            }
             return;
         }
         const double until = clock_.Elapsed() + days;
@@ -54,11 +59,13 @@ public:
     }
 
     // From now on the worker's sleeps step the clock themselves, so that it
-    // can finish its cycle and end without the test.
-    void Release()
+    // can finish its cycle and end without the test; in real time, they
+    // also last as long, and the worker cannot run the clock away.
+    void Release(bool inRealTime = false)
     {
         const std::lock_guard lock(mutex_);
         released_ = true;
+        releasedInRealTime_ = inRealTime;
         changed_.notify_all();
     }
 
@@ -68,6 +75,7 @@ private:
     std::condition_variable changed_;
     std::optional<double> asleepUntil_;
     bool released_ = false;
+    bool releasedInRealTime_ = false;
 };
 
 }  // namespace gasmixer::test
