@@ -131,7 +131,7 @@ ModbusException FlowController::Write(std::uint16_t start, std::span<const std::
         if (!std::isfinite(value) || value < 0.0f) return ModbusException::IllegalDataValue;
         AdvanceTo(now);
         setpoint_ = value;
-        setpointLog_.push_back({value, now});
+        setpointLog_.Append({value, now});
         break;
     }
     case RegTotalizerReset:
@@ -162,7 +162,7 @@ float FlowController::Setpoint() const
 std::vector<SetpointWrite> FlowController::SetpointLog() const
 {
     const std::lock_guard lock(mutex_);
-    return setpointLog_;
+    return setpointLog_.Entries();
 }
 
 double FlowController::ActualFlow(TimePoint now)

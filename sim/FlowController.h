@@ -5,6 +5,7 @@
 #include "sim/FlowLag.h"
 #include "sim/GasTables.h"
 #include "sim/ModbusRtu.h"
+#include "sim/RecentLog.h"
 #include "sim/RegisterCodec.h"
 
 #include <cstdint>
@@ -50,7 +51,7 @@ public:
     ModbusException Write(std::uint16_t start, std::span<const std::uint16_t> words, TimePoint now);
 
     float Setpoint() const;
-    std::vector<SetpointWrite> SetpointLog() const;  // in the order received
+    std::vector<SetpointWrite> SetpointLog() const;  // the latest, in the order received
     double ActualFlow(TimePoint now = SimClock::now());  // flow unit
     double TotalizerKg(TimePoint now = SimClock::now());
     std::uint16_t TableInUse() const;
@@ -75,7 +76,7 @@ private:
     const GasTable* shown_;
     float setpoint_ = 0.0f;
     bool supplied_ = true;
-    std::vector<SetpointWrite> setpointLog_;
+    RecentLog<SetpointWrite> setpointLog_;
     FlowLag flow_;
 };
 

@@ -32,7 +32,7 @@ void RelayBoard::SetAnalogCount(std::uint16_t count)
 std::vector<ValveCommand> RelayBoard::ValveLog() const
 {
     const std::lock_guard lock(mutex_);
-    return valveLog_;
+    return valveLog_.Entries();
 }
 
 FrameLengthRule RelayBoard::RequestLength() const
@@ -60,7 +60,7 @@ Bytes RelayBoard::Serve(std::span<const std::uint8_t> request, TimePoint now)
     case RelayLinkTest:
         return {RelayAck};
     case RelaySetValves:
-        valveLog_.push_back({request[2], now});
+        valveLog_.Append({request[2], now});
         return {RelayAck};
     case RelayAnalogRead:
         return {static_cast<std::uint8_t>(count_ >> 8), static_cast<std::uint8_t>(count_ & 0xFF)};

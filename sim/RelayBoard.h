@@ -2,6 +2,7 @@
 
 #include "sim/Faults.h"
 #include "sim/LineResponder.h"
+#include "sim/RecentLog.h"
 
 #include <cstdint>
 #include <mutex>
@@ -31,7 +32,7 @@ public:
     void SetWaterTemperature(double celsius);
     // What the analog input answers from now on, whatever the water does.
     void SetAnalogCount(std::uint16_t count);
-    std::vector<ValveCommand> ValveLog() const;
+    std::vector<ValveCommand> ValveLog() const;  // the latest, in the order received
 
     FaultSwitch& Faults() { return faults_; }
 
@@ -44,7 +45,7 @@ private:
     FaultSwitch faults_;
     mutable std::mutex mutex_;
     std::uint16_t count_;  // what an analog read answers
-    std::vector<ValveCommand> valveLog_;
+    RecentLog<ValveCommand> valveLog_;
 };
 
 }  // namespace gasmixer::sim

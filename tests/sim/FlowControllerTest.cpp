@@ -165,5 +165,16 @@ TEST_F(FlowControllerTest, AcceptedSetpointsAreLoggedInOrderWithTheirTimes)
     EXPECT_EQ(log[1].received, t0 + 3s);
 }
 
+// A simulator left running for days keeps only the latest writes.
+TEST_F(FlowControllerTest, TheSetpointLogKeepsTheLatestWritesOnly)
+{
+    const int writes = static_cast<int>(RecentLog<SetpointWrite>::Capacity) + 5;
+    for (int i = 0; i < writes; ++i) WriteFloat(RegSetpoint, static_cast<float>(i) * 1e-6f, t0 + i * 1ms);
+    const std::vector<SetpointWrite> log = mfc.SetpointLog();
+    ASSERT_EQ(log.size(), RecentLog<SetpointWrite>::Capacity);
+    EXPECT_EQ(log.front().value, static_cast<float>(5) * 1e-6f);
+    EXPECT_EQ(log.back().value, static_cast<float>(writes - 1) * 1e-6f);
+}
+
 }  // namespace
 }  // namespace gasmixer::sim
