@@ -10,13 +10,14 @@ namespace {
 
 constexpr std::string_view LineEnd = "\r\n";
 
-constexpr unsigned char Quoted = 1;    // a character from 1 to 32, a double quote or ";"
-constexpr unsigned char NonAscii = 2;  // a byte of a UTF-8 sequence
+constexpr unsigned char Quoted = 1;       // a character from 1 to 32, a double quote or ";"
+constexpr unsigned char NonAscii = 2;     // a byte of a UTF-8 sequence
+constexpr unsigned char DoubleQuote = 4;  // doubled inside the quotes
 
 constexpr std::array<unsigned char, 256> ByteKinds = [] {
     std::array<unsigned char, 256> kinds{};
     for (int code = 1; code <= 32; ++code) kinds[static_cast<std::size_t>(code)] = Quoted;
-    kinds['"'] = Quoted;
+    kinds['"'] = Quoted | DoubleQuote;
     kinds[';'] = Quoted;
     for (int code = 0x80; code < 0x100; ++code) kinds[static_cast<std::size_t>(code)] = NonAscii;
     return kinds;
@@ -120,7 +121,8 @@ std::size_t RecordFileLineBound(std::span<const std::string_view> cells)
 
 char* WriteRecordFileLine(char* out, std::span<const std::string_view> cells, bool headerRow)
 {
-    // Cells are short: byte loops, not a library call per cell.
+    // Cells are short: byte loops without branches on the common path (a
+    // number whose blanks are dropped), not a library call per cell.
     char* const line = out;
     unsigned char lineKind = 0;
     for (std::size_t i = 0; i < cells.size(); ++i) {
@@ -128,14 +130,26 @@ char* WriteRecordFileLine(char* out, std::span<const std::string_view> cells, bo
         const std::string_view cell = cells[i];
         const unsigned char kind = CellKind(cell);
         lineKind |= kind;
-        const bool quoted = (kind & Quoted) != 0;
-        if (quoted) *out++ = '"';
-        for (const char c : cell) {
-            if (c == ' ' && !headerRow) continue;
-            if (c == '"') *out++ = '"';
-            *out++ = c;
+        if ((kind & Quoted) == 0) {
+            for (const char c : cell) *out++ = c;
+            continue;
         }
-        if (quoted) *out++ = '"';
+        *out++ = '"';
+        if (kind & DoubleQuote) {
+            for (const char c : cell) {
+                if (c == ' ' && !headerRow) continue;
+                if (c == '"') *out++ = '"';
+                *out++ = c;
+            }
+        } else if (headerRow) {
+            for (const char c : cell) *out++ = c;
+        } else {
+            for (const char c : cell) {
+                *out = c;
+                out += c != ' ';
+            }
+        }
+        *out++ = '"';
     }
     if (lineKind & NonAscii) out = ToLatin1InPlace(line, out);
     return std::copy(LineEnd.begin(), LineEnd.end(), out);
