@@ -171,7 +171,8 @@ int Run(double hours)
     const int cadenceRowsAfter30s = static_cast<int>((hours * 3600.0 - 30.0) / 60.0);
     const int autosaves = CountAutosaves(folder);
     std::uintmax_t journalBytes = 0;
-    for (const fs::directory_entry& entry : fs::directory_iterator(folder / "journal")) journalBytes += entry.file_size();
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder / "journal"))
+        journalBytes += entry.file_size();
     const int memoLines = form.MemoDevFeedback->document()->blockCount();
 
     std::printf("day: %d ticks of %.2f h in %.0f s\n", ticks, hours + 0.25, wallSeconds);

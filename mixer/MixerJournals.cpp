@@ -26,8 +26,8 @@ void TMixer::LookAfterJournals()
         removed.push_back(removal.Path);
     }
     for (const JournalFile& journal : journals) {
-        if (journal.InUse || !journal.Unsaved || std::find(removed.begin(), removed.end(), journal.Path) != removed.end())
-            continue;
+        const bool gone = std::find(removed.begin(), removed.end(), journal.Path) != removed.end();
+        if (journal.InUse || !journal.Unsaved || gone) continue;
         view_.UnsavedRunFound({journal.Path, JournalRunStart(journal.Name), journal.Rows});
     }
 }

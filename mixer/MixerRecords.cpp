@@ -94,7 +94,9 @@ void TMixer::StoreData()
 
 void TMixer::Save(const std::string& Path)
 {
-    SaveTable(Path, [this, Path](const std::optional<WriteOutcome>& outcome) { TellSaved(Path, outcome && outcome->Ok); });
+    SaveTable(Path, [this, Path](const std::optional<WriteOutcome>& outcome) {
+        TellSaved(Path, outcome && outcome->Ok);
+    });
 }
 
 void TMixer::TellSaved(const std::string& path, bool ok)

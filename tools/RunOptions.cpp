@@ -35,9 +35,9 @@ ParsedRunOptions ParseRunOptions(const std::vector<std::string>& args)
     RunOptions o;
     bool havePort[2] = {false, false};
     std::vector<std::string> positional;
-    const std::pair<const char*, std::string*> valued[] = {{"--relay-port", &o.RelayPort}, {"--mfc-port", &o.MfcPort},
-                                                          {"--gas-a", &o.GasA},           {"--gas-b", &o.GasB},
-                                                          {"--save", &o.SavePath},        {"--recover", &o.RecoverPath}};
+    const std::pair<const char*, std::string*> valued[] = {
+        {"--relay-port", &o.RelayPort}, {"--mfc-port", &o.MfcPort}, {"--gas-a", &o.GasA},
+        {"--gas-b", &o.GasB},           {"--save", &o.SavePath},    {"--recover", &o.RecoverPath}};
     std::vector<std::string> seen;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -83,7 +83,8 @@ ParsedRunOptions ParseRunOptions(const std::vector<std::string>& args)
         return {o, {}};
     }
     for (const auto& [name, field] : valued) {
-        if (field != &o.SavePath && field != &o.RecoverPath && field->empty()) return fail(std::string(name) + " is needed (or --fake)");
+        const bool optional = field == &o.SavePath || field == &o.RecoverPath;
+        if (!optional && field->empty()) return fail(std::string(name) + " is needed (or --fake)");
     }
     return {o, {}};
 }

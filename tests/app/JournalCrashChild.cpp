@@ -39,7 +39,8 @@ int main(int argc, char** argv)
     mixer.ButtonDilutionClick({5000, 0, std::nullopt});
     tick(20);
     mixer.Journal->WaitIdle();
-    const WriteOutcome reference = WriteFileAtomically(argv[2], RecordGridFile(mixer.RecordGrid.Snapshot(), mixer.PlanText));
+    const WriteOutcome reference =
+        WriteFileAtomically(argv[2], RecordGridFile(mixer.RecordGrid.Snapshot(), mixer.PlanText));
     if (!reference.Ok) return 1;
     std::cout << "ready " << mixer.RecordGrid.RowCount() - 1 << std::endl;
     for (;;) ::pause();

@@ -198,7 +198,8 @@ TEST_F(SaveTest, TheTableIsWrittenAsItWasAskedWhileTheRunGoesOn)
     EXPECT_EQ(LastMemoLine(), "Saving succeeded");
     const std::string file = ReadAll(folder / "t.csv");
     const std::string table = file.substr(file.find("*********\r\n") + 11);
-    EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), rowsAsked) << "the rows stored after the asking are not in it";
+    EXPECT_EQ(std::count(table.begin(), table.end(), '\n'), rowsAsked)
+        << "the rows stored after the asking are not in it";
 }
 
 TEST_F(SaveTest, ARightClickOffersADatedNameInTheProgramFolder)

@@ -41,7 +41,8 @@ TEST(JournalFolderTest, RetentionRemovesOldJournalsThenSavedOnesBeyondOneGigabyt
         {"saved 5", "saved 5", 5.0, 100 * MB, false, 10, false},
     };
     std::vector<std::string> removed;
-    for (const JournalRemoval& removal : JournalsToRemove(journals)) removed.push_back(removal.Path + ": " + removal.Why);
+    for (const JournalRemoval& removal : JournalsToRemove(journals))
+        removed.push_back(removal.Path + ": " + removal.Why);
     // 1210 MB in all: the old one goes for its age, then the oldest saved
     // ones until 1 GB is left; a live journal and a young unsaved one stay.
     EXPECT_EQ(removed, (std::vector<std::string>{"unsaved old: older than 30 days",

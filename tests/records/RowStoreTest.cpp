@@ -80,9 +80,9 @@ TEST(RowStoreTest, ASnapshotKeepsTheRowsAsTheyWereWhateverTheStoreDoesAfter)
 
     ASSERT_EQ(snapshot.RowCount(), filled + 1);
     EXPECT_EQ(snapshot.ColCount(), 2);
-    EXPECT_EQ(SnapshotRow(snapshot, 0), (std::vector<std::string>{"0", std::string(40, 'x')}));
-    EXPECT_EQ(SnapshotRow(snapshot, filled / 2), (std::vector<std::string>{std::to_string(filled / 2), std::string(40, 'x')}));
-    EXPECT_EQ(SnapshotRow(snapshot, filled - 1), (std::vector<std::string>{std::to_string(filled - 1), std::string(40, 'x')}));
+    for (const int row : {0, filled / 2, filled - 1}) {
+        EXPECT_EQ(SnapshotRow(snapshot, row), (std::vector<std::string>{std::to_string(row), std::string(40, 'x')}));
+    }
     EXPECT_EQ(SnapshotRow(snapshot, filled), (std::vector<std::string>{"", ""}));
 }
 
