@@ -77,6 +77,7 @@ JournalContent ReadJournalText(std::string_view bytes)
             journal.HeaderLine = std::string(line);
             first = false;
         } else if (text.starts_with(PlanTag)) {
+            journal.MarksSaves = true;
             const std::size_t cell = text.find(';');
             const std::string_view record = text.substr(0, cell);
             if (record != planRecord) {

@@ -27,9 +27,12 @@ struct JournalContent {
     std::vector<std::string> Rows;       // grid rows 1.., with their line ends
     int SavedRows = 0;                   // the most any save wrote
     bool Declined = false;
+    // Written by a program that marks its saves: every journal since has a
+    // plan record. Older ones cannot tell a saved run from a lost one.
+    bool MarksSaves = false;
 
     // Rows a crash or a quit left without a save.
-    bool Unsaved() const { return !Declined && static_cast<int>(Rows.size()) > SavedRows; }
+    bool Unsaved() const { return MarksSaves && !Declined && static_cast<int>(Rows.size()) > SavedRows; }
 };
 
 // A torn last line (a crash mid-write) is left out.

@@ -59,8 +59,8 @@ TEST(JournalFolderTest, ListsJournalsNewestFirstAndTellsTheRunningOne)
     const auto write = [&folder](const std::string& name, const std::string& text) {
         std::ofstream(fs::path(folder) / name, std::ios::binary) << text;
     };
-    write("journal 2026-12-01 08_00_00 11.csv", "H\r\nrow\r\nrow\r\n#saved;2\r\n");
-    write("journal 2026-12-02 08_00_00 12.csv", "H\r\nrow\r\n");
+    write("journal 2026-12-01 08_00_00 11.csv", "H\r\n#plan 1;\r\nrow\r\nrow\r\n#saved;2\r\n");
+    write("journal 2026-12-02 08_00_00 12.csv", "H\r\n#plan 1;\r\nrow\r\n");
     write("other.csv", "H\r\nrow\r\n");
     TRecordJournal running(folder, "journal 2026-12-03 08_00_00 13.csv", "H\r\n", nullptr);
     running.Append("row\r\n");
@@ -76,7 +76,7 @@ TEST(JournalFolderTest, ListsJournalsNewestFirstAndTellsTheRunningOne)
     EXPECT_EQ(journals[1].Rows, 1);
     EXPECT_FALSE(journals[2].Unsaved);
     EXPECT_LT(journals[2].AgeDays, 1.0);
-    EXPECT_EQ(journals[2].Bytes, 23u);
+    EXPECT_EQ(journals[2].Bytes, 33u);
 
     EXPECT_EQ(JournalRunStart(journals[0].Name), "2026-12-03 08:00");
     EXPECT_TRUE(ListJournals(folder + "/missing").empty());

@@ -61,7 +61,7 @@ TEST(JournalTextTest, TheLastPlanRowsWrittenAnewAndSavesAreRead)
 
 TEST(JournalTextTest, ARunIsUnsavedUntilASaveHoldsItsLastRowOrTheOperatorDeclines)
 {
-    const std::string rows = "09:30:00;Dilution\r\n09:30:01;Dilution\r\n";
+    const std::string rows = Plan(1, "plan\n") + "09:30:00;Dilution\r\n09:30:01;Dilution\r\n";
     struct Case {
         std::vector<std::string> after;
         bool unsaved;
@@ -73,7 +73,9 @@ TEST(JournalTextTest, ARunIsUnsavedUntilASaveHoldsItsLastRowOrTheOperatorDecline
         for (const std::string& line : c.after) text += line;
         EXPECT_EQ(ReadJournalText(text).Unsaved(), c.unsaved) << text;
     }
-    EXPECT_FALSE(ReadJournalText(Header).Unsaved()) << "no rows";
+    EXPECT_FALSE(ReadJournalText(Header + Plan(1, "plan\n")).Unsaved()) << "no rows";
+    EXPECT_FALSE(ReadJournalText(Journal({"09:30:00;Dilution\r\n"})).Unsaved())
+        << "a journal from before saves were marked: unknown, not offered";
 }
 
 }  // namespace
