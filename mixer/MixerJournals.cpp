@@ -44,7 +44,7 @@ void TMixer::RecoverRun(const std::string& journalPath, const std::string& saveP
     saver_.Submit(savePath, [file](const ByteSink& write) { write(*file); },
                   [this, journalPath, savePath, rows](const std::optional<WriteOutcome>& outcome) {
                       const bool ok = outcome && outcome->Ok;
-                      if (ok && !AppendJournalLine(journalPath, JournalSavedLine(rows)))
+                      if (ok && !MarkJournalSaved(journalPath, rows))
                           view_.DevFeedback("The journal " + journalPath + " could not be marked as saved");
                       TellSaved(savePath, ok);
                   });
@@ -52,7 +52,7 @@ void TMixer::RecoverRun(const std::string& journalPath, const std::string& saveP
 
 void TMixer::DeclineRun(const std::string& journalPath)
 {
-    if (!AppendJournalLine(journalPath, JournalDeclinedLine()))
+    if (!MarkJournalDeclined(journalPath))
         view_.DevFeedback("The journal " + journalPath + " could not be marked as declined");
 }
 

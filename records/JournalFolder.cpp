@@ -38,6 +38,27 @@ double DaysSince(fs::file_time_type time)
     return std::chrono::duration<double, std::ratio<86400>>(fs::file_time_type::clock::now() - time).count();
 }
 
+// Adds one line, after cutting off a row a crash tore.
+bool AppendJournalLine(const std::string& path, const std::string& line)
+{
+    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    if (fd < 0) return false;
+    // A crash may have torn the last row: those bytes were never a row, and
+    // the line must not join them.
+    const off_t size = ::lseek(fd, 0, SEEK_END);
+    const off_t tail = std::min<off_t>(size, 64 * 1024);
+    std::string last(static_cast<std::size_t>(tail), '\0');
+    bool ok = size >= 0 && ::pread(fd, last.data(), last.size(), size - tail) == tail;
+    if (ok && !last.ends_with("\r\n") && size > 0) {
+        const std::size_t end = last.rfind("\r\n");
+        const off_t whole = end == std::string::npos ? size - tail : size - tail + static_cast<off_t>(end) + 2;
+        ok = ::ftruncate(fd, whole) == 0;
+    }
+    ok = ok && ::lseek(fd, 0, SEEK_END) >= 0 &&
+         ::write(fd, line.data(), line.size()) == static_cast<ssize_t>(line.size()) && ::fdatasync(fd) == 0;
+    return ::close(fd) == 0 && ok;
+}
+
 }  // namespace
 
 std::optional<JournalContent> ReadJournal(const std::string& path)
@@ -88,25 +109,9 @@ std::string JournalRunStart(const std::string& name)
     return match[1].str() + " " + match[2].str() + ":" + match[3].str();
 }
 
-bool AppendJournalLine(const std::string& path, const std::string& line)
-{
-    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
-    if (fd < 0) return false;
-    // A crash may have torn the last row: those bytes were never a row, and
-    // the line must not join them.
-    const off_t size = ::lseek(fd, 0, SEEK_END);
-    const off_t tail = std::min<off_t>(size, 64 * 1024);
-    std::string last(static_cast<std::size_t>(tail), '\0');
-    bool ok = size >= 0 && ::pread(fd, last.data(), last.size(), size - tail) == tail;
-    if (ok && !last.ends_with("\r\n") && size > 0) {
-        const std::size_t end = last.rfind("\r\n");
-        const off_t whole = end == std::string::npos ? size - tail : size - tail + static_cast<off_t>(end) + 2;
-        ok = ::ftruncate(fd, whole) == 0;
-    }
-    ok = ok && ::lseek(fd, 0, SEEK_END) >= 0 &&
-         ::write(fd, line.data(), line.size()) == static_cast<ssize_t>(line.size()) && ::fdatasync(fd) == 0;
-    return ::close(fd) == 0 && ok;
-}
+bool MarkJournalSaved(const std::string& path, int rows) { return AppendJournalLine(path, JournalSavedLine(rows)); }
+
+bool MarkJournalDeclined(const std::string& path) { return AppendJournalLine(path, JournalDeclinedLine()); }
 
 std::vector<JournalRemoval> JournalsToRemove(std::vector<JournalFile> journals)
 {

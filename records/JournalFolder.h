@@ -36,8 +36,10 @@ std::optional<RecoveredTable> RecoverTable(const std::string& journalPath);
 // "yyyy-mm-dd hh:mm" of the run's start, from the journal's name.
 std::string JournalRunStart(const std::string& name);
 
-// Adds one line to a journal that no program writes any more.
-bool AppendJournalLine(const std::string& path, const std::string& line);
+// Marks on a journal that no program writes any more: a save wrote its
+// first `rows` rows, or the operator does not want its table back.
+bool MarkJournalSaved(const std::string& path, int rows);
+bool MarkJournalDeclined(const std::string& path);
 
 struct JournalRemoval {
     std::string Path;

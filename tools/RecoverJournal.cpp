@@ -2,7 +2,6 @@
 
 #include "records/AtomicFileWriter.h"
 #include "records/JournalFolder.h"
-#include "records/JournalText.h"
 #include "tools/HeadlessRun.h"
 
 #include <filesystem>
@@ -26,7 +25,7 @@ int RecoverJournal(const std::string& journalPath, const std::string& savePath, 
         err << "gasmixer-run: the table could not be saved to " << savePath << ": " << outcome.Error << '\n';
         return HeadlessRun::Failed;
     }
-    if (!AppendJournalLine(journalPath, JournalSavedLine(table->Rows)))
+    if (!MarkJournalSaved(journalPath, table->Rows))
         err << "gasmixer-run: the journal could not be marked as saved; the window will offer it again\n";
     err << "gasmixer-run: " << table->Rows << " rows recovered to " << savePath << '\n';
     return HeadlessRun::Succeeded;
