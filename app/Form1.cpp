@@ -114,6 +114,7 @@ void TForm1::WireEvents()
 
     connect(ButtonSetupFindPorts, &QPushButton::clicked, this, &TForm1::ButtonSetupFindPortsClick);
     connect(ButtonSetupValidate, &QPushButton::clicked, this, &TForm1::ButtonSetupValidateClick);
+    connect(ButtonSetupRemembered, &QPushButton::clicked, this, &TForm1::ButtonSetupRememberedClick);
     connect(ListBoxPortSolenoid, &TListBox::Click, this, &TForm1::ListBoxPortSolenoidClick);
     connect(ListBoxPortMFC, &TListBox::Click, this, &TForm1::ListBoxPortMFCClick);
     connect(ListBoxSetupGas1, &TListBox::Click, this, &TForm1::ListBoxSetupGas1Click);
@@ -170,6 +171,7 @@ void TForm1::FormCreate()
     SaveDialog1.Filter = "Comma separated file (*.csv);;Text file (*.txt)";
     SaveDialog1.DefaultExt = "csv";
 
+    RestoreRememberedFields();
     SendSettings();
     ButtonSetupFindPortsClick();
     RtNumericUpDn1Click(RtNumericUpDn1);
@@ -188,6 +190,7 @@ void TForm1::FormClose()
 {
     if (closed_) return;
     closed_ = true;
+    RememberSetup();
     Post([](TMixer& mixer) { mixer.Close(); });
 }
 

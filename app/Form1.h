@@ -3,6 +3,7 @@
 #include "app/ErrorReporter.h"
 #include "app/FormServices.h"
 #include "app/OperatorDialogs.h"
+#include "app/RememberedSetup.h"
 #include "app/Schematic.h"
 #include "common/DateTime.h"
 #include "mixer/Mixer.h"
@@ -68,6 +69,7 @@ public:
     void ListBoxPortSolenoidClick();
     void ListBoxPortMFCClick();
     void ButtonSetupValidateClick();
+    void ButtonSetupRememberedClick();
     void ListBoxSetupGas1Click();
     void ListBoxSetupGas2Click();
     void ListBoxSetupGas1KeyUp();
@@ -141,6 +143,7 @@ public:
     // Setup
     QGroupBox* GroupBox1 = nullptr;
     QPushButton* ButtonSetupFindPorts = nullptr;
+    QPushButton* ButtonSetupRemembered = nullptr;
     QGroupBox* GroupBox2 = nullptr;
     QLabel* Label1 = nullptr;
     TListBox* ListBoxPortSolenoid = nullptr;
@@ -251,6 +254,14 @@ private:
     void SendSettings();
 
     bool BothPortsFake() const;
+    // What is opened for the port a list shows selected; empty without one.
+    std::string SelectedPort(const TListBox* list) const;
+    void SelectPort(TListBox* list, const std::string& device);
+    // The set-up of the last run, offered again; what is chosen now, kept.
+    void RestoreRememberedFields();
+    void OfferRememberedPorts();
+    void ChooseRememberedGases();
+    void RememberSetup();
     // A command on the ports the lists show, as every exchange of the set-up uses them.
     void PostOnTheListedPorts(TMixer::Command command);
     void ChooseGas(int address, TListBox* list, const char* fakeGas, bool fake);
@@ -277,6 +288,11 @@ private:
     bool busyCursor_ = false;       // a worker stop is awaited
     std::array<bool, 2> deliveryShort_{};  // gas A, gas B
     bool closed_ = false;
+    std::vector<TPortChoice> listedPorts_;  // as the port lists show them, before the fake port
+    std::optional<TRememberedSetup> remembered_;
+    // What "Validate remembered set-up" validates, while it waits for the
+    // answers; each gas chosen on the way is remembered anew.
+    std::optional<TRememberedSetup> validatingRemembered_;
 };
 
 }  // namespace gasmixer

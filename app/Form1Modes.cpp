@@ -36,6 +36,7 @@ void TForm1::ButtonDilutionClick()
         mixer.Runner().OperatorPressed();
         mixer.ButtonDilutionClick(request);
     });
+    RememberSetup();
 }
 
 void TForm1::ButtonAddToCounterClick()

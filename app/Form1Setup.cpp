@@ -15,22 +15,40 @@ constexpr const char* NotValidatedText = "MFC not validated, cannot select gas y
 
 bool TForm1::BothPortsFake() const
 {
-    return ListBoxPortSolenoid->SelectedText() == FakePortName && ListBoxPortMFC->SelectedText() == FakePortName;
+    return SelectedPort(ListBoxPortSolenoid) == FakePortName && SelectedPort(ListBoxPortMFC) == FakePortName;
+}
+
+std::string TForm1::SelectedPort(const TListBox* list) const
+{
+    const int index = list->ItemIndex();
+    if (index >= 0 && static_cast<std::size_t>(index) < listedPorts_.size()) return listedPorts_[index].Device;
+    return list->SelectedText();  // the fake port, or nothing
+}
+
+void TForm1::SelectPort(TListBox* list, const std::string& device)
+{
+    for (std::size_t i = 0; i < listedPorts_.size(); ++i) {
+        if (listedPorts_[i].Device == device) list->SetItemIndex(static_cast<int>(i));
+    }
+    if (device == FakePortName) list->SetItemIndex(list->count() - 1);
 }
 
 void TForm1::SetupFeedback(const std::string& line) { MemoSetupFeedback->appendPlainText(QString::fromStdString(line)); }
 
 void TForm1::ButtonSetupFindPortsClick()
 {
-    std::vector<std::string> ports = services_.listPorts();
-    ports.emplace_back(FakePortName);
-    ListBoxPortSolenoid->SetItems(ports);
-    ListBoxPortMFC->SetItems(ports);
+    listedPorts_ = services_.listPorts();
+    std::vector<std::string> labels;
+    for (const TPortChoice& port : listedPorts_) labels.push_back(port.Label);
+    labels.emplace_back(FakePortName);
+    ListBoxPortSolenoid->SetItems(labels);
+    ListBoxPortMFC->SetItems(labels);
+    OfferRememberedPorts();
 }
 
 void TForm1::ListBoxPortSolenoidClick()
 {
-    if (ListBoxPortSolenoid->SelectedText() == FakePortName) {
+    if (SelectedPort(ListBoxPortSolenoid) == FakePortName) {
         ListBoxPortMFC->SetItemIndex(ListBoxPortMFC->count() - 1);
     }
     ButtonSetupValidateClick();
@@ -40,7 +58,7 @@ void TForm1::ListBoxPortMFCClick() { ButtonSetupValidateClick(); }
 
 void TForm1::PostOnTheListedPorts(TMixer::Command command)
 {
-    Post([relay = ListBoxPortSolenoid->SelectedText(), mfc = ListBoxPortMFC->SelectedText(),
+    Post([relay = SelectedPort(ListBoxPortSolenoid), mfc = SelectedPort(ListBoxPortMFC),
           command = std::move(command)](TMixer& mixer) {
         mixer.ChoosePorts(relay, mfc);
         command(mixer);
@@ -69,11 +87,15 @@ void TForm1::MfcChecked(bool ok)
 {
     CheckBoxMFCOK->setChecked(ok);
     CheckContinue();
+    if (!validatingRemembered_) return;
+    if (!ok) validatingRemembered_.reset();
+    // The fake ports chose their own gases with the validation.
+    else if (!BothPortsFake()) ChooseRememberedGases();
 }
 
 void TForm1::ListBoxSetupGas1Click()
 {
-    ChooseGas(1, ListBoxSetupGas1, "O2", ListBoxPortSolenoid->SelectedText() == FakePortName);
+    ChooseGas(1, ListBoxSetupGas1, "O2", SelectedPort(ListBoxPortSolenoid) == FakePortName);
 }
 
 void TForm1::ListBoxSetupGas2Click() { ChooseGas(2, ListBoxSetupGas2, "N2", BothPortsFake()); }
@@ -94,16 +116,23 @@ void TForm1::ChooseGas(int address, TListBox* list, const char* fakeGas, bool fa
     CheckContinue();
 }
 
-void TForm1::GasChosen(int, const std::optional<TGasBLimitRange>& range)
+void TForm1::GasChosen(int address, const std::optional<TGasBLimitRange>& range)
 {
     // Each write of the range runs the gas B limit handler and a preview.
     if (range) SetGasBLimitRange(*range);
+    if (validatingRemembered_ && address == 2) {
+        const std::optional<double> limit = validatingRemembered_->GasBLimit;
+        validatingRemembered_.reset();
+        if (limit && *limit >= RtNumericUpDn1->MinValue() && *limit <= RtNumericUpDn1->MaxValue())
+            RtNumericUpDn1->SetValue(*limit);
+    }
     if (!BothPortsFake()) {
         // The previews run by the new range saw the controller of before: show
         // the plan for the one just read.
         Calculate();
     }
     CheckContinue();
+    RememberSetup();
 }
 
 void TForm1::SetGasBLimitRange(const TGasBLimitRange& range)

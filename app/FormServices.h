@@ -35,6 +35,8 @@ struct FormServices {
     WorkerTiming& wettingTiming = SystemWorkerTiming::Instance();  // the wetting worker's
     FileWriter writeFile = WriteFileAtomically;
     std::string journalFolder = DefaultJournalFolder();
+    // Where the set-up is remembered between runs; empty: nowhere.
+    std::string settingsPath = {};
     // The mixer on a thread of its own, ticking by itself. Off, it runs on
     // the window thread and ticks only when a test tells it to.
     bool mixerThread = true;

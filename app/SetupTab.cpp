@@ -38,8 +38,11 @@ void TForm1::BuildSetupTab()
 
     GroupBox1 = NewGroupBox("1. List ports", Setup);
     ButtonSetupFindPorts = new QPushButton(QStringLiteral("Find ports"), GroupBox1);
+    ButtonSetupRemembered = new QPushButton(QStringLiteral("Validate remembered set-up"), GroupBox1);
+    ButtonSetupRemembered->setEnabled(false);  // until the remembered ports are listed
     auto* box1 = new QVBoxLayout(GroupBox1);
     box1->addWidget(ButtonSetupFindPorts);
+    box1->addWidget(ButtonSetupRemembered);
     box1->addStretch();
 
     GroupBox2 = NewGroupBox("2. Select ports", Setup);

@@ -1,5 +1,7 @@
+#include "app/CommandLine.h"
 #include "app/Form1.h"
 #include "app/GuardedApplication.h"
+#include "app/RememberedSetup.h"
 #include "app/QtOperatorDialogs.h"
 #include "mixer/SignalBridge.h"
 #include "mixer/SystemFormatSettings.h"
@@ -8,14 +10,19 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include <iostream>
+
 int main(int argc, char** argv)
 {
+    if (const std::optional<int> answered = gasmixer::AnswerCommandLine({argv + 1, argv + argc}, std::cout))
+        return *answered;
     gasmixer::GuardedApplication application(argc, argv);
     gasmixer::SetFormatSettings(gasmixer::SystemFormatSettings());
 
     const gasmixer::SystemClock clock;
     gasmixer::QtOperatorDialogs dialogs;
-    gasmixer::TForm1 Form1({.clock = clock, .listPorts = gasmixer::ListComPorts, .dialogs = dialogs});
+    gasmixer::TForm1 Form1({.clock = clock, .listPorts = gasmixer::ListComPorts,
+                             .dialogs = dialogs, .settingsPath = gasmixer::DefaultSettingsPath()});
     dialogs.SetParent(&Form1);
     application.SetErrorHandler([&Form1](const std::string& message) { Form1.ReportError(message); });
     // A stop by signal takes the window's own way out, so the mixer is left

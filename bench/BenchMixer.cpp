@@ -59,7 +59,7 @@ BenchMixer::BenchMixer()
     std::filesystem::current_path(folder);
     ::setenv("XDG_STATE_HOME", folder.c_str(), 1);
 
-    const std::vector<std::string> ports{host_.MfcLinePath(), host_.RelayBoardPath()};
+    const std::vector<TPortChoice> ports{host_.MfcLinePath(), host_.RelayBoardPath()};
     form_ = std::make_unique<TForm1>(FormServices{.clock = clock_, .listPorts = [ports] { return ports; }, .dialogs = dialogs_});
     Application().SetErrorHandler([this](const std::string& message) { form_->ReportError(message); });
     form_->show();

@@ -90,7 +90,7 @@ int Run(double hours)
     };
     FormServices services{.clock = clock,
                           .monotonic = clock,
-                          .listPorts = [] { return std::vector<std::string>{}; },
+                          .listPorts = [] { return std::vector<TPortChoice>{}; },
                           .dialogs = dialogs,
                           .sleep = [&step](std::uint32_t ms) { step(ms / 1000.0); },
                           .linePause = [](std::uint32_t) {},

@@ -72,15 +72,43 @@ bool PublishesUart(const std::filesystem::path& ttyClassDir, const std::string& 
     return std::filesystem::exists(node / "device", ec);
 }
 
-std::vector<std::string> ListComPorts() { return ListComPortsFrom("/sys"); }
-
-std::vector<std::string> ListComPortsFrom(const std::filesystem::path& sysfsRoot)
+std::vector<std::pair<std::string, std::filesystem::path>> StableSerialLinks(const std::filesystem::path& devRoot)
 {
-    const std::filesystem::path ttyClassDir = sysfsRoot / "class" / "tty";
-    std::vector<std::string> ports = ListSerialDevices(
+    std::vector<std::pair<std::string, std::filesystem::path>> links;
+    const auto addLink = [&](const std::filesystem::path& link) {
+        std::error_code ec;
+        if (!std::filesystem::is_symlink(link, ec)) return;
+        const std::filesystem::path target = std::filesystem::read_symlink(link, ec);
+        if (!ec) links.emplace_back(target.filename().string(), link);
+    };
+    std::error_code ec;
+    // Our udev rule's names come first: the operator chose them.
+    for (const auto& entry : std::filesystem::directory_iterator(devRoot, ec)) {
+        if (entry.path().filename().string().starts_with("gasmixer-")) addLink(entry.path());
+    }
+    std::vector<std::filesystem::path> byId;
+    for (const auto& entry : std::filesystem::directory_iterator(devRoot / "serial" / "by-id", ec))
+        byId.push_back(entry.path());
+    std::sort(byId.begin(), byId.end());
+    for (const std::filesystem::path& link : byId) addLink(link);
+    return links;
+}
+
+std::vector<TPortChoice> ListComPorts() { return ListComPortsFrom({}); }
+
+std::vector<TPortChoice> ListComPortsFrom(const PortListingRoots& roots)
+{
+    const std::filesystem::path ttyClassDir = roots.Sysfs / "class" / "tty";
+    const std::vector<std::string> devices = ListSerialDevices(
         ttyClassDir, [&](const std::string& name) { return PublishesUart(ttyClassDir, name); });
-    const std::vector<std::string> simulated = ListSimulatorPorts();
-    ports.insert(ports.end(), simulated.begin(), simulated.end());
+    const auto links = StableSerialLinks(roots.Dev);
+    std::vector<TPortChoice> ports;
+    for (const std::string& device : devices) {
+        const auto link = std::find_if(links.begin(), links.end(), [&](const auto& l) { return l.first == device; });
+        if (link == links.end()) ports.emplace_back(device);
+        else ports.emplace_back(link->second.filename().string() + " (" + device + ")", link->second.string());
+    }
+    for (const std::string& simulated : ListSimulatorPorts()) ports.emplace_back(simulated);
     return ports;
 }
 

@@ -235,6 +235,7 @@ private:
     void PulseStep(char gas, std::uint32_t address, TTotalizer& totalizer, double requiredFlow, double& extra,
                    float pulseSetpoint);
     void CloseValvesAndSetpoints();
+    bool MayOpen(const std::string& port);
     void TestRelayBoard();
     void ValidateMFC();
     TFlowInfo MinMaxFlow(std::uint32_t Address, int table, std::optional<TGasBLimitRange>& range);

@@ -2,6 +2,7 @@
 
 #include "common/TextFormat.h"
 #include "humidity/ThermistorCount.h"
+#include "instruments/PortAccess.h"
 #include "instruments/RelayBoard.h"
 #include "instruments/VogtlinPort.h"
 #include "instruments/VogtlinRegisters.h"
@@ -39,8 +40,31 @@ void TMixer::Validate()
         view_.MfcChecked(true);
         return;
     }
-    if (!RelayBoard.Port().empty()) TestRelayBoard();
-    if (!MfcPort.empty()) ValidateMFC();
+    if (!RelayBoard.Port().empty()) {
+        if (MayOpen(RelayBoard.Port())) {
+            TestRelayBoard();
+        } else {
+            RelayBoardOK = false;
+            view_.RelayBoardChecked(false);
+        }
+    }
+    if (!MfcPort.empty()) {
+        if (MayOpen(MfcPort)) {
+            ValidateMFC();
+        } else {
+            MFCOK = false;
+            view_.MfcChecked(false);
+        }
+    }
+}
+
+// A port this user may not open is said to be so, rather than passing for
+// equipment that does not answer.
+bool TMixer::MayOpen(const std::string& port)
+{
+    const std::optional<std::string> problem = PermissionProblem(port);
+    if (problem) view_.SetupFeedback(*problem);
+    return !problem;
 }
 
 void TMixer::TestRelayBoard()

@@ -1,6 +1,7 @@
 // gasmixer-sim: the mixer's instruments without hardware, on two
 // pseudo-terminals that the operator program finds in the simulator registry.
 
+#include "common/Version.h"
 #include "sim/FaultCommand.h"
 #include "sim/SimulatorHost.h"
 #include "sim/UniqueFd.h"
@@ -28,11 +29,31 @@ constexpr const char* Usage =
     "  --no-pacing     send replies at once instead of at the line's baud rate\n"
     "  --verbose       trace every frame on standard error\n"
     "  --help          show this text\n"
+    "  --version       show the version\n"
     "\n";
+
+// After the fault commands' help.
+constexpr const char* UsageEnd =
+    "\n"
+    "Files:\n"
+    "  The two paths are printed on standard output, the MFC line first; the\n"
+    "  operator program finds them itself through the simulator registry in\n"
+    "  $XDG_RUNTIME_DIR/gasmixer-sim-UID. Nothing is written elsewhere.\n"
+    "\n"
+    "Signals:\n"
+    "  SIGTERM or SIGINT ends the simulation and removes the terminals.\n"
+    "\n"
+    "Exit status:\n"
+    "  0 after a signal; 1 when the terminals cannot be made; 2 on a command line\n"
+    "  it cannot follow.\n"
+    "\n"
+    "Example:\n"
+    "  gasmixer-sim --water-temp 22.5 --verbose 2>frames.log\n";
 
 struct Arguments {
     gasmixer::sim::SimulatorOptions options;
     bool help = false;
+    bool version = false;
 };
 
 void Apply(gasmixer::sim::SimulatorHost& host, const gasmixer::sim::FaultCommand& command)
@@ -84,6 +105,8 @@ bool ParseArguments(int argc, char** argv, Arguments& args)
         const std::string_view arg = argv[i];
         if (arg == "--help") {
             args.help = true;
+        } else if (arg == "--version") {
+            args.version = true;
         } else if (arg == "--no-pacing") {
             args.options.pacing = false;
         } else if (arg == "--verbose") {
@@ -108,7 +131,11 @@ int main(int argc, char** argv)
     Arguments args;
     if (!ParseArguments(argc, argv, args)) return 2;
     if (args.help) {
-        std::cout << Usage << gasmixer::sim::FaultCommandHelp;
+        std::cout << Usage << gasmixer::sim::FaultCommandHelp << UsageEnd;
+        return 0;
+    }
+    if (args.version) {
+        std::cout << gasmixer::VersionText("gasmixer-sim");
         return 0;
     }
 

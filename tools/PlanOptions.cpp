@@ -114,6 +114,10 @@ PlanOptions ParseOptions(const std::vector<std::string_view>& args)
             o.Help = true;
             return o;
         }
+        if (option == "--version") {
+            o.Version = true;
+            return o;
+        }
         const bool takesValue = ValueOptions.count(option) > 0;
         if (!takesValue && FlagOptions.count(option) == 0)
             throw UsageError("unknown option " + Quoted(option) + " (see --help)");
@@ -172,10 +176,18 @@ Options:
   --fake              imaginary mixer: accept any water fraction
   --json              print one JSON object instead of the plan text
   -h, --help          show this help
+      --version       show the version
 
-Exit status: 0 a plan was printed; 1 no plan exists for the request (the
-reason is printed) or the output could not be written; 2 the command line
-cannot be used (the error is printed on one line).
+Files:
+  None: the plan goes to standard output, errors to standard error.
+
+Exit status:
+  0 a plan was printed; 1 no plan exists for the request (the reason is
+  printed) or the output could not be written; 2 the command line cannot be
+  used (the error is printed on one line).
+
+Example:
+  gasmixer-plan --gas-a O2 --gas-b N2 --a-ppm 2000 --h2o-ppm 10000
 )";
 }
 

@@ -19,6 +19,7 @@ public:
 // for everything not given.
 struct PlanOptions {
     bool Help = false;
+    bool Version = false;
     std::string GasA;
     std::string GasB;
     int GasAPpm = 0;
@@ -31,7 +32,7 @@ struct PlanOptions {
     bool Json = false;
 };
 
-// Throws UsageError. Stops at --help, with Help set and nothing else checked.
+// Throws UsageError. Stops at --help or --version, with Help or Version set and nothing else checked.
 PlanOptions ParseOptions(const std::vector<std::string_view>& args);
 
 std::string_view UsageText();

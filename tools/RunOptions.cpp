@@ -5,16 +5,16 @@
 namespace gasmixer {
 
 const char* const RunUsage =
-    "Usage: gasmixer-run PROGRAM --relay-port PORT --mfc-port PORT --gas-a NAME --gas-b NAME\n"
-    "                    [--save FILE]\n"
-    "       gasmixer-run PROGRAM --fake [--save FILE]\n"
-    "       gasmixer-run --recover JOURNAL --save FILE\n"
+    "Usage: gasmixer-run PROGRAM --relay-port PORT --mfc-port PORT --gas-a NAME --gas-b NAME [--save FILE]\n"
+    "  or:  gasmixer-run PROGRAM --fake [--save FILE]\n"
+    "  or:  gasmixer-run --recover JOURNAL --save FILE\n"
     "Runs a mixture program on the mixer without a display: validates the relay\n"
     "board and the flow controllers, chooses the gases, runs the program, prints\n"
     "one line per step and per stored row, and saves the table at the end.\n"
     "\n"
-    "  --relay-port PORT  serial port of the relay board (solenoid control)\n"
-    "  --mfc-port PORT    serial port of the MFC line\n"
+    "  --relay-port PORT  serial port of the relay board (solenoid control): a name\n"
+    "                     under /dev (ttyUSB0) or a path (/dev/serial/by-id/...)\n"
+    "  --mfc-port PORT    serial port of the MFC line, likewise\n"
     "  --gas-a NAME       gas A as the Setup tab lists it (O2, 5%H2,95%Ar, H2, Air, Air2, Air3)\n"
     "  --gas-b NAME       gas B as the Setup tab lists it (Ar, N2, H2, H2O)\n"
     "  --save FILE        where the table goes at the end (default: yyyy-mm-dd hh_mm.csv);\n"
@@ -24,10 +24,30 @@ const char* const RunUsage =
     "                     its journal (~/.local/state/gasmixer/journal *.csv), as\n"
     "                     that run would have saved it; FILE must not exist\n"
     "  --help             show this text\n"
+    "  --version          show the version\n"
     "\n"
-    "Exit status: 0 when the program ended or a SIGTERM/SIGINT stopped it (the mixer\n"
-    "is then left with valves closed and setpoints 0), 1 when the set-up fails, the\n"
-    "journal cannot be read or the table cannot be saved, 2 on bad input.\n";
+    "Program file:\n"
+    "  A header line step;a_ppm;h2o_ppm;b_limit;minutes, then one step a line:\n"
+    "  mixture;A_PPM;H2O_PPM;B_LIMIT;MINUTES (ppm of gas A and of water, the gas B\n"
+    "  limit in g/min or empty to keep it), flush;;;;MINUTES, bypass;;;;MINUTES,\n"
+    "  stop;;;;0; a last line hold;;;; keeps the step before it running. The\n"
+    "  README describes the whole format.\n"
+    "\n"
+    "Files:\n"
+    "  The table (--save FILE); in Dilution an hourly autosave beside it; a\n"
+    "  journal of every stored row in ~/.local/state/gasmixer (or\n"
+    "  $XDG_STATE_HOME/gasmixer), kept 30 days.\n"
+    "\n"
+    "Signals:\n"
+    "  SIGTERM or SIGINT stops the run at the mixer's next pause, as closing the\n"
+    "  window does: valves closed, setpoints 0, the table saved.\n"
+    "\n"
+    "Exit status:\n"
+    "  0 when the program ended or a signal stopped it; 1 when the set-up fails,\n"
+    "  the journal cannot be read or the table cannot be saved; 2 on bad input.\n"
+    "\n"
+    "Example:\n"
+    "  gasmixer-run steps.csv --relay-port ttyUSB1 --mfc-port ttyUSB0 --gas-a O2 --gas-b N2 --save o2.csv\n";
 
 ParsedRunOptions ParseRunOptions(const std::vector<std::string>& args)
 {
@@ -43,6 +63,10 @@ ParsedRunOptions ParseRunOptions(const std::vector<std::string>& args)
         const std::string& arg = args[i];
         if (arg == "--help") {
             o.Help = true;
+            return {o, {}};
+        }
+        if (arg == "--version") {
+            o.Version = true;
             return {o, {}};
         }
         if (arg == "--fake") {

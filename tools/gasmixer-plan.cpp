@@ -1,5 +1,6 @@
 // gasmixer-plan: plans a mixture away from the mixer, with the window's planner.
 
+#include "common/Version.h"
 #include "mixing/MixturePlanner.h"
 #include "tools/PlanJson.h"
 #include "tools/PlanOptions.h"
@@ -35,6 +36,10 @@ int Run(const std::vector<std::string_view>& args)
     const PlanOptions options = ParseOptions(args);
     if (options.Help) {
         std::cout << UsageText();
+        return Flushed(ExitPlan);
+    }
+    if (options.Version) {
+        std::cout << VersionText("gasmixer-plan");
         return Flushed(ExitPlan);
     }
     const PlanInput input = MakePlanInput(options);

@@ -2,6 +2,7 @@
 // display: the mixer core alone, with no window.
 
 #include "common/TextFormat.h"
+#include "common/Version.h"
 #include "mixer/Mixer.h"
 #include "mixer/MixerThread.h"
 #include "mixer/SignalBridge.h"
@@ -45,6 +46,10 @@ int main(int argc, char** argv)
     }
     if (parsed.Options->Help) {
         std::cout << gasmixer::RunUsage;
+        return 0;
+    }
+    if (parsed.Options->Version) {
+        std::cout << gasmixer::VersionText("gasmixer-run");
         return 0;
     }
     if (!parsed.Options->RecoverPath.empty())

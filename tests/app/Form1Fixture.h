@@ -90,13 +90,14 @@ protected:
     QTemporaryDir scratch;
     std::optional<WorkingFolder> inScratch;
     std::string journalFolder;  // the scratch folder's, unless a test sets its own first
+    std::string settingsPath;   // where the set-up is remembered; empty: nowhere
 
     static constexpr int SetupPage = 0;
     static constexpr int OperationPage = 1;
     static constexpr int DebugPage = 4;
 
     ManualClock clock{EncodeDateTime(2024, 5, 14, 9, 30, 0)};
-    std::vector<std::string> ports;
+    std::vector<TPortChoice> ports;
     RecordingDialogs dialogs;
     WorkerTiming* wettingTiming = &SystemWorkerTiming::Instance();
     std::unique_ptr<TForm1> form;
@@ -140,6 +141,7 @@ protected:
                               .drawPercent = [this] { return percentDrawn; },
                               .wettingTiming = *wettingTiming};
         services.journalFolder = journalFolder;
+        services.settingsPath = settingsPath;
         services.writeFile = [this](const std::string& path, const ContentProducer& content) {
             return writeFile ? writeFile(path, content) : WriteFileAtomically(path, content);
         };

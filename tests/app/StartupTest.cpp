@@ -178,7 +178,7 @@ TEST(StartupUnshown, PlanMemoStartsAt533Pixels)
 {
     ManualClock clock{EncodeDateTime(2024, 1, 1)};
     RecordingDialogs dialogs;
-    TForm1 form({.clock = clock, .monotonic = clock, .listPorts = [] { return std::vector<std::string>{}; }, .dialogs = dialogs});
+    TForm1 form({.clock = clock, .monotonic = clock, .listPorts = [] { return std::vector<TPortChoice>{}; }, .dialogs = dialogs});
     EXPECT_EQ(form.Memo4->minimumWidth(), 533);
     EXPECT_EQ(form.Memo4->maximumWidth(), 533);
 }

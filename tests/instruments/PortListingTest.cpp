@@ -106,9 +106,35 @@ TEST_F(FakeSysfs, UartTypeDecidesWhichBuiltInPortsAreListed)
     EXPECT_FALSE(PublishesUart(ttyClass, "ttyS74"));
     EXPECT_FALSE(PublishesUart(ttyClass, "ttyS99"));
 
-    EXPECT_EQ(ListComPortsFrom(root),
-              (std::vector<std::string>{"ttyS9", "ttyS70", "ttyS72", "ttyUSB3"}));
-    EXPECT_TRUE(ListComPortsFrom(root / "absent").empty());
+    EXPECT_EQ(ListComPortsFrom({.Sysfs = root, .Dev = root / "dev"}),
+              (std::vector<TPortChoice>{"ttyS9", "ttyS70", "ttyS72", "ttyUSB3"}));
+    EXPECT_TRUE(ListComPortsFrom({.Sysfs = root / "absent", .Dev = root / "dev"}).empty());
+}
+
+// udev's links, as it makes them: relative, from /dev/serial/by-id and, with
+// our rule, from /dev itself.
+TEST_F(FakeSysfs, AdaptersAreListedAndOpenedByTheirStableNames)
+{
+    const fs::path dev = root / "dev";
+    const fs::path byId = dev / "serial" / "by-id";
+    fs::create_directories(byId);
+    for (const char* name : {"ttyUSB0", "ttyUSB1", "ttyUSB2"}) {
+        Node(name, nullptr, true);
+        std::ofstream(dev / name);
+    }
+    const std::string ftdi = "usb-FTDI_FT232R_USB_UART_A12345-if00-port0";
+    const std::string prolific = "usb-Prolific_Technology_Inc._USB-Serial_Controller-if00-port0";
+    fs::create_symlink("../../ttyUSB0", byId / ftdi);
+    fs::create_symlink("../../ttyUSB1", byId / prolific);
+    fs::create_symlink("ttyUSB1", dev / "gasmixer-relay");
+    fs::create_symlink("ttyUSB9", dev / "gasmixer-stale");  // a device that is gone
+
+    EXPECT_EQ(ListComPortsFrom({.Sysfs = root, .Dev = dev}),
+              (std::vector<TPortChoice>{
+                  {ftdi + " (ttyUSB0)", (byId / ftdi).string()},
+                  {"gasmixer-relay (ttyUSB1)", (dev / "gasmixer-relay").string()},
+                  {"ttyUSB2"},
+              }));
 }
 
 TEST(PortListing, SimulatorPortsFollowTheDevices)
@@ -123,13 +149,13 @@ TEST(PortListing, SimulatorPortsFollowTheDevices)
     std::ofstream(announced / SimulatorMfcLinkName);
     std::ofstream(announced / SimulatorRelayLinkName);
 
-    const std::vector<std::string> ports = ListComPorts();
+    const std::vector<TPortChoice> ports = ListComPorts();
 
     ASSERT_GE(ports.size(), 2u);
-    EXPECT_EQ(ports[ports.size() - 2], (announced / SimulatorMfcLinkName).string());
-    EXPECT_EQ(ports.back(), (announced / SimulatorRelayLinkName).string());
+    EXPECT_EQ(ports[ports.size() - 2], TPortChoice((announced / SimulatorMfcLinkName).string()));
+    EXPECT_EQ(ports.back(), TPortChoice((announced / SimulatorRelayLinkName).string()));
     for (std::size_t i = 0; i + 2 < ports.size(); ++i)
-        EXPECT_EQ(ports[i].rfind("tty", 0), 0u) << ports[i];
+        EXPECT_FALSE(ports[i].Device.starts_with(runtime.string())) << ports[i].Label;
 
     if (saved) {
         setenv("XDG_RUNTIME_DIR", savedValue.c_str(), 1);
