@@ -40,6 +40,8 @@ void TForm1::BuildSetupTab()
     ButtonSetupFindPorts = new QPushButton(QStringLiteral("Find ports"), GroupBox1);
     ButtonSetupRemembered = new QPushButton(QStringLiteral("Validate remembered set-up"), GroupBox1);
     ButtonSetupRemembered->setEnabled(false);  // until the remembered ports are listed
+    // The column is as wide as its widest button: never narrower than this caption.
+    ButtonSetupRemembered->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Fixed);
     auto* box1 = new QVBoxLayout(GroupBox1);
     box1->addWidget(ButtonSetupFindPorts);
     box1->addWidget(ButtonSetupRemembered);
