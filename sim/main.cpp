@@ -35,11 +35,6 @@ constexpr const char* Usage =
 // After the fault commands' help.
 constexpr const char* UsageEnd =
     "\n"
-    "Files:\n"
-    "  The two paths are printed on standard output, the MFC line first; the\n"
-    "  operator program finds them itself through the simulator registry in\n"
-    "  $XDG_RUNTIME_DIR/gasmixer-sim-UID. Nothing is written elsewhere.\n"
-    "\n"
     "Signals:\n"
     "  SIGTERM or SIGINT ends the simulation and removes the terminals.\n"
     "\n"
@@ -47,7 +42,12 @@ constexpr const char* UsageEnd =
     "  0 after a signal; 1 when the terminals cannot be made; 2 on a command line\n"
     "  it cannot follow.\n"
     "\n"
-    "Example:\n"
+    "Files:\n"
+    "  The two paths are printed on standard output, the MFC line first; the\n"
+    "  operator program finds them itself through the simulator registry in\n"
+    "  $XDG_RUNTIME_DIR/gasmixer-sim-UID. Nothing is written elsewhere.\n"
+    "\n"
+    "Examples:\n"
     "  gasmixer-sim --water-temp 22.5 --verbose 2>frames.log\n";
 
 struct Arguments {

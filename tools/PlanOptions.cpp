@@ -178,15 +178,15 @@ Options:
   -h, --help          show this help
       --version       show the version
 
-Files:
-  None: the plan goes to standard output, errors to standard error.
-
 Exit status:
   0 a plan was printed; 1 no plan exists for the request (the reason is
   printed) or the output could not be written; 2 the command line cannot be
   used (the error is printed on one line).
 
-Example:
+Files:
+  None: the plan goes to standard output, errors to standard error.
+
+Examples:
   gasmixer-plan --gas-a O2 --gas-b N2 --a-ppm 2000 --h2o-ppm 10000
 )";
 }

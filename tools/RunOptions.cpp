@@ -33,11 +33,6 @@ const char* const RunUsage =
     "  stop;;;;0; a last line hold;;;; keeps the step before it running. The\n"
     "  README describes the whole format.\n"
     "\n"
-    "Files:\n"
-    "  The table (--save FILE); in Dilution an hourly autosave beside it; a\n"
-    "  journal of every stored row in ~/.local/state/gasmixer (or\n"
-    "  $XDG_STATE_HOME/gasmixer), kept 30 days.\n"
-    "\n"
     "Signals:\n"
     "  SIGTERM or SIGINT stops the run at the mixer's next pause, as closing the\n"
     "  window does: valves closed, setpoints 0, the table saved.\n"
@@ -46,7 +41,12 @@ const char* const RunUsage =
     "  0 when the program ended or a signal stopped it; 1 when the set-up fails,\n"
     "  the journal cannot be read or the table cannot be saved; 2 on bad input.\n"
     "\n"
-    "Example:\n"
+    "Files:\n"
+    "  The table (--save FILE); in Dilution an hourly autosave beside it; a\n"
+    "  journal of every stored row in ~/.local/state/gasmixer (or\n"
+    "  $XDG_STATE_HOME/gasmixer), kept 30 days.\n"
+    "\n"
+    "Examples:\n"
     "  gasmixer-run steps.csv --relay-port ttyUSB1 --mfc-port ttyUSB0 --gas-a O2 --gas-b N2 --save o2.csv\n";
 
 ParsedRunOptions ParseRunOptions(const std::vector<std::string>& args)

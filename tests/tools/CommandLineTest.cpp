@@ -48,7 +48,7 @@ TEST(CommandLine, EveryCommandAnswersVersionAndHelp)
         const Answer help = Ask(command, "--help");
         EXPECT_EQ(help.exitCode, 0);
         EXPECT_TRUE(help.out.starts_with(std::string("Usage: ") + command.name + " ")) << help.out;
-        for (const char* part : {"--version", "Exit status:", "Example:"})
+        for (const char* part : {"--version", "Exit status:", "Files:", "Examples:"})
             EXPECT_NE(help.out.find(part), std::string::npos) << part;
     }
 }
