@@ -2,6 +2,7 @@
 
 #include "app/OperatorDialogs.h"
 #include "app/Form1.h"
+#include "common/ScopedFlag.h"
 #include "common/TextFormat.h"
 #include "mixer/ProgramRunner.h"
 #include "plot/MixturePlot.h"
@@ -103,6 +104,7 @@ TProgramPage::TProgramPage(TForm1& form, OperatorDialogs& dialogs, const Clock& 
     splitter->setCollapsible(0, false);
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 1);
+    splitter->setSizes({1000, 1000});
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
@@ -142,15 +144,11 @@ void TProgramPage::AddRow(const ProgramStep* step)
 void TProgramPage::SetProgram(const MixtureProgram& program)
 {
     {
-        const QSignalBlocker quiet(TableProgram);
-        const QSignalBlocker quietModel(TableProgram->model());
-        const QSignalBlocker quietStep(EditRampStep);
+        const ScopedFlag filling(filling_);
         TableProgram->setRowCount(0);
         for (const ProgramStep& step : program.Steps) AddRow(&step);
         EditRampStep->setValue(program.RampStepMinutes);
     }
-    // Rows removed and added under the blockers: the view learns of them here.
-    TableProgram->reset();
     Edited();
     ShowRunState(status_);
 }
@@ -293,6 +291,7 @@ void TProgramPage::ShowRunState(const ProgramRunStatus& status)
 
 void TProgramPage::Edited()
 {
+    if (filling_) return;
     showingRun_ = false;
     refusal_.clear();
     RefreshPreview();
@@ -300,7 +299,8 @@ void TProgramPage::Edited()
 
 void TProgramPage::RefreshPreview()
 {
-    const ParsedProgram parsed = ParseTable();
+    const std::vector<ProgramRow> rows = TableRows();
+    const ParsedProgram parsed = ParseProgramRows(rows, EditRampStep->value());
     MixtureProgram drawn;
     std::vector<TProfileFault> faults;
     faultyRows_.clear();
@@ -313,9 +313,13 @@ void TProgramPage::RefreshPreview()
             faults.push_back({p.Step - 1, StepLabel(p)});
             faultyRows_.push_back(p.Step - 1);
         }
+    } else if (std::all_of(rows.begin(), rows.end(), [](const ProgramRow& r) {
+                   return std::all_of(r.Fields.begin(), r.Fields.end(), [](const std::string& f) { return f.empty(); });
+               })) {
+        total = "No steps yet.";  // a table still to be filled is no error
     } else {
         // What comes before the faulty row is drawn, the fault where it ends.
-        std::vector<ProgramRow> before = TableRows();
+        std::vector<ProgramRow> before = rows;
         std::erase_if(before, [&](const ProgramRow& r) { return r.Line >= parsed.Error.Line; });
         const ParsedProgram head = ParseProgramRows(before, EditRampStep->value());
         if (head.Program) drawn = *head.Program;
@@ -332,7 +336,8 @@ void TProgramPage::RefreshPreview()
                 (showingRun_ ? ", ends " : ", ends if started now ") + FormatDateTime("mmm dd @ hh:nn:ss", end);
     }
     LabelProgramTotal->setText(QString::fromStdString(total));
-    LabelProgramTotal->setStyleSheet(parsed.Program ? QString() : QStringLiteral("color: rgb(200, 30, 30);"));
+    const bool unreadable = !parsed.Program && !faults.empty();
+    LabelProgramTotal->setStyleSheet(unreadable ? QStringLiteral("color: rgb(200, 30, 30);") : QString());
     ProgramPreview->ShowPlan(schedule, start, std::move(faults));
     if (showingRun_)
         ProgramPreview->ShowRun(status_.StartedAt + status_.ElapsedMinutes * OneMinute, &form_.MixturePlot->Trace());

@@ -79,6 +79,7 @@ private:
     OperatorDialogs& dialogs_;
     const Clock& clock_;
     ProgramRunStatus status_;
+    bool filling_ = false;                 // SetProgram's rows are no edits
     bool showingRun_ = false;              // the preview shows the last run, not the table from now
     std::vector<StepProblem> refusal_;     // of the last start, until the table changes
     std::vector<int> faultyRows_;          // from 0

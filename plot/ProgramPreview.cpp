@@ -112,15 +112,16 @@ void TProgramPreview::DrawFaults(QPainter& painter, const TPlotMapping& map) con
     for (const TProfileFault& fault : faults_) {
         std::optional<double> left;
         double right = 0.0;
-        // Every stair and pass of the step, from its boundaries to the next.
-        for (std::size_t i = 0; i < profile_.Boundaries.size(); ++i) {
-            if (profile_.Boundaries[i].Label != std::to_string(fault.Step + 1)) continue;
-            const double from = map.X(profile_.Boundaries[i].Time);
-            const double to = map.X(i + 1 < profile_.Boundaries.size() ? profile_.Boundaries[i + 1].Time
-                                                                       : profile_.Extent.Last);
-            painter.fillRect(QRectF(QPointF(from, area.top()), QPointF(std::max(to, from + 2.0), area.bottom())), shade);
-            if (!left) left = from;
-            right = to;
+        // Every pass of the step; the label over the first.
+        for (const TProfileSpan& span : profile_.Spans) {
+            if (span.Step != fault.Step) continue;
+            const double from = map.X(span.First);
+            const double to = std::max(map.X(span.Last), from + 2.0);
+            painter.fillRect(QRectF(QPointF(from, area.top()), QPointF(to, area.bottom())), shade);
+            if (!left) {
+                left = from;
+                right = to;
+            }
         }
         const double x = left.value_or(map.X(profile_.Extent.Last) - 1.0);
         painter.setPen(QPen(FaultColor, 2.0));
@@ -128,7 +129,9 @@ void TProgramPreview::DrawFaults(QPainter& painter, const TPlotMapping& map) con
         const QString text = QString::fromStdString(fault.Label);
         const QFontMetricsF metrics(painter.font());
         const double width = metrics.horizontalAdvance(text) + 6.0;
-        const double at = std::clamp(left ? (x + right) / 2 - width / 2 : x - width, area.left(), area.right() - width);
+        // Over the step's first pass, or left of the line; inside the area when it fits.
+        const double wanted = left ? (x + right) / 2 - width / 2 : x - width;
+        const double at = std::max(area.left(), std::min(wanted, area.right() - width));
         const QRectF box(at, area.center().y() - metrics.height() / 2, width, metrics.height());
         painter.fillRect(box, QColor(255, 255, 255, 220));
         painter.drawText(box, Qt::AlignCenter, text);

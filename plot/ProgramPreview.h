@@ -13,6 +13,8 @@ class QCategoryAxis;
 
 namespace gasmixer {
 
+class TPlotMapping;
+
 // A step the preview marks as wrong. A step beyond the drawn program (a row
 // that could not be read) is marked where the program ends.
 struct TProfileFault {
@@ -45,7 +47,7 @@ protected:
 private:
     void Redraw();
     QRectF PlotAreaInView() const;
-    void DrawBands(QPainter& painter, const class TPlotMapping& map) const;
+    void DrawBands(QPainter& painter, const TPlotMapping& map) const;
     void DrawFaults(QPainter& painter, const TPlotMapping& map) const;
 
     TProgramProfile profile_;

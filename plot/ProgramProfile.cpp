@@ -19,7 +19,12 @@ TProgramProfile ProfileOf(const ProgramSchedule& schedule, TDateTime start)
     for (const ScheduledStep& e : schedule.Entries) {
         const TDateTime first = at(e.StartMinutes);
         const TDateTime last = at(e.EndMinutes());
-        if (e.Stair <= 1) p.Boundaries.push_back({first, std::to_string(e.Step + 1)});
+        if (e.Stair <= 1) {
+            p.Spans.push_back({first, last, e.Step});
+            p.Boundaries.push_back({first, std::to_string(e.Step + 1)});
+        } else {
+            p.Spans.back().Last = last;
+        }
         if (e.Operation == ProgramOperation::ApplyMixture) {
             // Consecutive mixtures join with a riser at the boundary.
             p.A.insert(p.A.end(), {{first, double(e.GasAPpm)}, {last, double(e.GasAPpm)}});

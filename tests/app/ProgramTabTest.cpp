@@ -13,6 +13,7 @@
 #include "sim/SimulatorHost.h"
 
 #include <QDoubleSpinBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -233,7 +234,10 @@ TEST_F(ProgramTabTest, EachStairAndPassIsPressedWithItsValuesAndTheStatusCountsP
 TEST_F(ProgramTabTest, ThePreviewFollowsTheTableAndMarksAWrongRow)
 {
     clock.Set(EncodeDateTime(2026, 12, 11, 10, 0, 0));
+    EXPECT_EQ(page->LabelProgramTotal->text(), "No steps yet.");
+    EXPECT_TRUE(page->ProgramPreview->Faults().empty()) << "an empty table is no error";
     page->SetProgram(Parse(RampProgram));
+    EXPECT_EQ(page->TableProgram->verticalHeader()->count(), 4) << "the view shows the rows";
     const TProgramPreview& preview = *page->ProgramPreview;
     EXPECT_EQ(preview.Profile().A.size(), 13u) << "two passes of a mixture and two stairs, a break for the flush";
     EXPECT_EQ(page->LabelProgramTotal->text(), "Total 0:09:00, ends if started now Dec 11 @ 10:09:00");

@@ -52,6 +52,8 @@ TEST(ProgramProfile, ARampIsDrawnAsItsStaircaseAndAFlushAsABandThatBreaksTheLine
     std::vector<std::string> labels;
     for (const TPlotMarker& m : p.Boundaries) labels.push_back(m.Label);
     EXPECT_EQ(labels, (std::vector<std::string>{"1", "2", "3", "4"})) << "a ramp's stairs are no step boundaries";
+    ASSERT_EQ(p.Spans.size(), 4u);
+    EXPECT_NEAR((p.Spans[1].Last - T0) / OneMinute, 4.0, 1e-6) << "a ramp's span takes all its stairs";
     EXPECT_NEAR((p.Extent.Last - T0) / OneMinute, 6.0, 1e-6);
 }
 
@@ -62,6 +64,10 @@ TEST(ProgramProfile, EveryPassIsDrawnWithItsBoundaries)
     for (const TPlotMarker& m : p.Boundaries) labels.push_back(m.Label);
     EXPECT_EQ(labels, (std::vector<std::string>{"1", "2", "1", "2", "1", "2", "4"}));
     EXPECT_EQ(p.Bands.size(), 4u) << "three bypasses and the closing stop";
+    ASSERT_EQ(p.Spans.size(), 7u);
+    EXPECT_EQ(p.Spans[2].Step, 0);
+    EXPECT_NEAR((p.Spans[2].First - T0) / OneMinute, 2.0, 1e-6);
+    EXPECT_NEAR((p.Spans[2].Last - T0) / OneMinute, 3.0, 1e-6);
     EXPECT_NEAR((p.Extent.Last - T0) / OneMinute, 6.0, 1e-6);
     EXPECT_NEAR((Profile("stop;;;;0\n").Extent.Last - T0) / OneMinute, 1.0, 1e-6) << "at least a minute is shown";
 }
