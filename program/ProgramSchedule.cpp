@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 namespace gasmixer {
 
@@ -109,7 +110,9 @@ private:
 int StairCount(double minutes, double stairMinutes)
 {
     if (!(stairMinutes > 0.0) || !(minutes > 0.0)) return 1;
-    return std::max(1, static_cast<int>(std::ceil(minutes / stairMinutes - StairSlack)));
+    // Bounded, so that an absurd file is refused by its size instead of overflowing.
+    const double stairs = std::ceil(minutes / stairMinutes - StairSlack);
+    return static_cast<int>(std::clamp(stairs, 1.0, static_cast<double>(std::numeric_limits<int>::max())));
 }
 
 ProgramSchedule ScheduleOf(const MixtureProgram& program) { return Unroller(program).Run(); }

@@ -193,7 +193,11 @@ INSTANTIATE_TEST_SUITE_P(
         BadFile{"hold inside a repeat", HEADER "flush;;;;1\nhold;;;;\nrepeat;2;;;\n", 3,
                 "hold may only be the last step"},
         BadFile{"too many stairs", HEADER "mixture;1;0;;1\nramp;2;0;;6000\nrepeat;20;;;\n", 4,
-                "the program runs more than 100000 steps and ramp stairs in all"}));
+                "the program runs more than 100000 steps and ramp stairs in all"},
+        BadFile{"a ramp of years", "step;a_ppm;h2o_ppm;b_limit;minutes;ramp_step=0.001\nmixture;1;0;;1\nramp;2;0;;1e300\n",
+                3, "minutes \"1e300\" is not a number"},
+        BadFile{"a ramp of centuries", "step;a_ppm;h2o_ppm;b_limit;minutes;ramp_step=0.001\nmixture;1;0;;1\n"
+                "ramp;2;0;;99999999999999\n", 3, "the program runs more than 100000 steps and ramp stairs in all"}));
 
 TEST(ProgramFile, TableRowsAreReadLikeLinesAndEmptyRowsSkipped)
 {

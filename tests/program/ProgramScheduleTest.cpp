@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <tuple>
 
 namespace gasmixer {
@@ -59,6 +60,7 @@ TEST(ProgramSchedule, StairsFollowTheHeaderDownwardsAndTheLastOneIsShorterWhenTh
     // A third of a minute does not become four stairs by rounding.
     EXPECT_EQ(StairCount(0.3, 0.1), 3);
     EXPECT_EQ(StairCount(1.0, 0.3), 4);
+    EXPECT_EQ(StairCount(1e300, 0.001), std::numeric_limits<int>::max());
 }
 
 TEST(ProgramSchedule, ARepeatRunsItsBlockAgainAndARampStartsFromWherePassesLeftIt)
