@@ -21,7 +21,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <cmath>
 
 #include <filesystem>
 #include <fstream>
@@ -90,7 +89,7 @@ TProgramPage::TProgramPage(TForm1& form, OperatorDialogs& dialogs, const Clock& 
     buttons->addWidget(ButtonProgramStart);
     buttons->addWidget(ButtonProgramStop);
 
-    // As on the Made mixture tab: the table over its plot, the table keeping more room.
+    // As on the Made mixture tab: the table over its plot, sharing the height.
     auto* splitter = new QSplitter(Qt::Vertical, this);
     splitter->addWidget(TableProgram);
     auto* chartPane = new QWidget(splitter);

@@ -32,7 +32,6 @@ std::string Describe(const ProgramStep& step)
     return text + ", " + ProgramField(step, MinutesColumn) + " min";
 }
 
-
 }  // namespace
 
 ProgramRunner::ProgramRunner(TMixer& mixer) : mixer_(mixer) {}
@@ -180,6 +179,7 @@ MixtureRequest ProgramRunner::RequestOf(const ScheduledStep& entry)
 
 void ProgramRunner::End(const std::string& line)
 {
+    endedAt_ = std::min(mixer_.Monotonic().Elapsed(), sequencer_->End());
     running_ = false;
     endText_ = line;
     Log(line);
@@ -236,7 +236,7 @@ int ProgramRunner::ActiveStep() const
 double ProgramRunner::ElapsedMinutes() const
 {
     if (!sequencer_) return 0.0;
-    const double now = std::min(mixer_.Monotonic().Elapsed(), sequencer_->End());
+    const double now = running_ ? mixer_.Monotonic().Elapsed() : endedAt_;
     // In whole seconds, as the status line counts.
     return std::floor(std::max(now - sequencer_->Start(), 0.0) * SecondsPerDay) / 60.0;
 }

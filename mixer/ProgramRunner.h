@@ -44,7 +44,7 @@ public:
     std::string StatusText() const;
     // The row to highlight: the running step, the held one, or none (-1).
     int ActiveStep() const;
-    // How far the last program got, in whole seconds; 0 before the first.
+    // How far the program got, in whole seconds: now, or where it ended; 0 before the first.
     double ElapsedMinutes() const;
 
     ProgramPlanContext PlanContext() const;
@@ -65,6 +65,7 @@ private:
     TMixer& mixer_;
     std::optional<ProgramSequencer> sequencer_;
     TDateTime startedAt_ = 0.0;  // the wall clock's
+    double endedAt_ = 0.0;       // monotonic days, once the program ended
     bool running_ = false;
     bool polling_ = false;
     bool held_ = false;

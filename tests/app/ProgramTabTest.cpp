@@ -292,10 +292,13 @@ TEST_F(ProgramTabTest, WhileAProgramRunsThePreviewShowsWhereItStandsAndWhatWasPr
     ASSERT_FALSE(preview.DrawnProducedA().empty());
     EXPECT_EQ(preview.DrawnProducedA().back().Value, 2010.0);
 
-    // Once over, the run stays in view until the table changes.
-    PollAt(9);
+    // Once over, the run stays in view until the table changes, where it ended.
+    PollAt(3);
+    QTest::mouseClick(page->ButtonProgramStop, Qt::LeftButton);
     ASSERT_FALSE(runner->Running());
-    EXPECT_TRUE(preview.RunPosition());
+    PollAt(5);
+    ASSERT_TRUE(preview.RunPosition());
+    EXPECT_NEAR((*preview.RunPosition() - start) / OneMinute, 3.0, 1.0 / 60);
     page->TableProgram->item(0, 1)->setText("3000");
     EXPECT_FALSE(preview.RunPosition());
 }
