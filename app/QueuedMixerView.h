@@ -68,7 +68,7 @@ public:
     void AutosaveShown(const std::string& s) override { Deliver([&t = target_, s] { t.AutosaveShown(s); }); }
     void Saved(const std::string& path, bool ok) override { Deliver([&t = target_, path, ok] { t.Saved(path, ok); }); }
     void UnsavedRunFound(const UnsavedRun& run) override { Deliver([&t = target_, run] { t.UnsavedRunFound(run); }); }
-    void ProgramStepStarted(int step) override { Deliver([&t = target_, step] { t.ProgramStepStarted(step); }); }
+    void ProgramStepStarted(const ScheduledStep& e) override { Deliver([&t = target_, e] { t.ProgramStepStarted(e); }); }
     void ProgramOperationPressed(int step, ProgramOperation o) override
     {
         Deliver([&t = target_, step, o] { t.ProgramOperationPressed(step, o); });

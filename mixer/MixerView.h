@@ -36,6 +36,8 @@ struct ProgramRunStatus {
     bool Running = false;
     int ActiveStep = -1;  // the running or held step; -1 for none
     std::string Text;
+    TDateTime StartedAt = 0.0;    // wall clock, of the program that runs or ran last
+    double ElapsedMinutes = 0.0;  // how far it got, in whole seconds
 
     friend bool operator==(const ProgramRunStatus&, const ProgramRunStatus&) = default;
 };
@@ -101,7 +103,8 @@ public:
     virtual void UnsavedRunFound(const UnsavedRun&) {}
 
     // The program runner.
-    virtual void ProgramStepStarted(int) {}
+    // A step, a pass of it, or a stair of a ramp begins.
+    virtual void ProgramStepStarted(const ScheduledStep&) {}
     virtual void ProgramOperationPressed(int, ProgramOperation) {}
     virtual void ProgramEnded(const std::string&) {}
     virtual void ProgramStatusChanged(const ProgramRunStatus&) {}

@@ -3,8 +3,8 @@
 #include "common/ScopedFlag.h"
 #include "program/ProgramFile.h"
 
+#include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 namespace gasmixer {
 
@@ -24,20 +24,12 @@ TMixerState ModeSetBy(ProgramOperation operation)
 std::string Describe(const ProgramStep& step)
 {
     std::string text(StepKindName(step.Kind));
-    if (step.Kind == StepKind::Mixture) {
+    if (step.Kind == StepKind::Ramp) text += " to";
+    if (step.Kind == StepKind::Mixture || step.Kind == StepKind::Ramp) {
         text += " " + ProgramField(step, GasAColumn) + " ppm A, " + ProgramField(step, H2OColumn) + " ppm H2O";
         if (step.GasBLimit) text += ", gas B limit " + ProgramField(step, GasBLimitColumn) + " g/min";
     }
     return text + ", " + ProgramField(step, MinutesColumn) + " min";
-}
-
-// h:mm:ss, hours beyond a day included.
-std::string Duration(double days)
-{
-    const long long seconds = std::max(0LL, std::llround(days * SecondsPerDay));
-    char text[32];
-    std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", seconds / 3600, seconds / 60 % 60, seconds % 60);
-    return text;
 }
 
 }  // namespace
@@ -74,13 +66,14 @@ std::vector<StepProblem> ProgramRunner::Start(const MixtureProgram& program)
     if (std::vector<StepProblem> problems = CheckProgramPlans(program, context); !problems.empty()) return problems;
 
     sequencer_.emplace(program, mixer_.Monotonic().Elapsed());
+    startedAt_ = context.Start;
     running_ = true;
     held_ = false;
     endText_.clear();
     expectedMode_ = mixer_.Mode;
     knownDeadline_ = mixer_.StopDeadline;
     Log("Program started: " + std::to_string(program.Steps.size()) + " steps, " +
-        Duration(program.TotalMinutes() * OneMinute) + ".");
+        DurationText(sequencer_->Schedule().TotalMinutes) + ".");
     Poll();
     return {};
 }
@@ -137,8 +130,7 @@ void ProgramRunner::Poll()
         }
         if (running_ && sequencer_->Finished()) {
             held_ = sequencer_->Program().EndsWithHold();
-            End(held_ ? "Program finished; step " + std::to_string(sequencer_->PositionAt(now).Step + 1) +
-                            " keeps running."
+            End(held_ ? "Program finished; step " + std::to_string(ActiveStep() + 1) + " keeps running."
                       : std::string("Program finished."));
             return;
         }
@@ -151,13 +143,19 @@ void ProgramRunner::Poll()
 
 void ProgramRunner::Press(const ProgramPress& press)
 {
-    const ProgramStep& step = sequencer_->Program().Steps[static_cast<std::size_t>(press.Step)];
-    if (press.Skipped > 0) Log("Program skipped " + std::to_string(press.Skipped) + " step(s) whose time had passed.");
+    const ScheduledStep& entry = sequencer_->Entry(press.Entry);
+    const ProgramStep& step = sequencer_->Program().Steps[static_cast<std::size_t>(entry.Step)];
+    if (press.Skipped > 0)
+        Log("Program skipped " + std::to_string(press.Skipped) + " step(s) or stair(s) whose time had passed.");
     // A closing Stop stands for a last stop step of no time.
-    const bool stepBegins = !press.Closing || step.Kind == StepKind::Stop;
-    if (stepBegins) Log("Program " + StepOfTotal(press.Step) + ": " + Describe(step) + ".");
+    const bool entryBegins = !press.Closing || step.Kind == StepKind::Stop;
+    if (entryBegins && entry.Stair <= 1) Log("Program " + StepOfTotal(press.Entry) + ": " + Describe(step) + ".");
+    if (entry.Stair > 0)
+        Log("Program " + StepOfTotal(press.Entry) + ", stair " + std::to_string(entry.Stair) + " of " +
+            std::to_string(entry.Stairs) + ": " + std::to_string(entry.GasAPpm) + " ppm A, " +
+            std::to_string(entry.H2OPpm) + " ppm H2O.");
     switch (press.Operation) {
-    case ProgramOperation::ApplyMixture: mixer_.ButtonDilutionClick(RequestOf(step)); break;
+    case ProgramOperation::ApplyMixture: mixer_.ButtonDilutionClick(RequestOf(entry)); break;
     case ProgramOperation::Flush: mixer_.ButtonFlushClick(); break;
     case ProgramOperation::Bypass: mixer_.ButtonBypassClick(); break;
     case ProgramOperation::Stop: mixer_.ButtonStopClick(); break;
@@ -165,22 +163,23 @@ void ProgramRunner::Press(const ProgramPress& press)
     expectedMode_ = ModeSetBy(press.Operation);
     knownDeadline_ = mixer_.StopDeadline;
     mixer_.TellState();
-    mixer_.View().ProgramOperationPressed(press.Step, press.Operation);
-    if (stepBegins) mixer_.View().ProgramStepStarted(press.Step);
+    mixer_.View().ProgramOperationPressed(entry.Step, press.Operation);
+    if (entryBegins) mixer_.View().ProgramStepStarted(entry);
 }
 
-MixtureRequest ProgramRunner::RequestOf(const ProgramStep& step)
+MixtureRequest ProgramRunner::RequestOf(const ScheduledStep& entry)
 {
-    const MixtureRequest request{step.GasAPpm, step.H2OPpm, step.GasBLimit};
+    const MixtureRequest request{entry.GasAPpm, entry.H2OPpm, entry.GasBLimit};
     // The bubbler may have cooled since the program was checked.
     const int h2o = mixer_.PlanInputFor(request).H2OPpm;
-    if (h2o != step.H2OPpm) Log("Program: the bubbler delivers only " + std::to_string(h2o) + " ppm H2O now.");
-    mixer_.View().MixtureWritten(step.GasAPpm, h2o, step.GasBLimit);
+    if (h2o != entry.H2OPpm) Log("Program: the bubbler delivers only " + std::to_string(h2o) + " ppm H2O now.");
+    mixer_.View().MixtureWritten(entry.GasAPpm, h2o, entry.GasBLimit);
     return request;
 }
 
 void ProgramRunner::End(const std::string& line)
 {
+    endedAt_ = std::min(mixer_.Monotonic().Elapsed(), sequencer_->End());
     running_ = false;
     endText_ = line;
     Log(line);
@@ -190,7 +189,7 @@ void ProgramRunner::End(const std::string& line)
 
 void ProgramRunner::EndEarly(double now, const std::string& reason)
 {
-    End("Program ended at " + StepOfTotal(sequencer_->PositionAt(now).Step) + ": " + reason);
+    End("Program ended at " + StepOfTotal(sequencer_->PositionAt(now).Entry) + ": " + reason);
 }
 
 void ProgramRunner::Log(const std::string& line) { mixer_.View().DevFeedback(line); }
@@ -198,15 +197,19 @@ void ProgramRunner::Log(const std::string& line) { mixer_.View().DevFeedback(lin
 // Polled every tick; the line changes once a second at most.
 void ProgramRunner::TellStatus()
 {
-    ProgramRunStatus status{running_, ActiveStep(), StatusText()};
+    ProgramRunStatus status{running_, ActiveStep(), StatusText(), startedAt_, ElapsedMinutes()};
     if (status == toldStatus_) return;
     toldStatus_ = status;
     mixer_.View().ProgramStatusChanged(toldStatus_);
 }
 
-std::string ProgramRunner::StepOfTotal(int step) const
+std::string ProgramRunner::StepOfTotal(int entry) const
 {
-    return "step " + std::to_string(step + 1) + " of " + std::to_string(sequencer_->Program().Steps.size());
+    const ScheduledStep& e = sequencer_->Entry(entry);
+    std::string text =
+        "step " + std::to_string(e.Step + 1) + " of " + std::to_string(sequencer_->Program().Steps.size());
+    if (e.Passes > 1) text += ", pass " + std::to_string(e.Pass) + " of " + std::to_string(e.Passes);
+    return text;
 }
 
 std::string ProgramRunner::StatusText() const
@@ -214,17 +217,28 @@ std::string ProgramRunner::StatusText() const
     if (!sequencer_) return "No program has run.";
     if (!running_) return endText_;
     const ProgramPosition p = sequencer_->PositionAt(mixer_.Monotonic().Elapsed());
-    const ProgramStep& step = sequencer_->Program().Steps[static_cast<std::size_t>(p.Step)];
-    std::string text = StepOfTotal(p.Step);
+    const ScheduledStep& entry = sequencer_->Entry(p.Entry);
+    const ProgramStep& step = sequencer_->Program().Steps[static_cast<std::size_t>(entry.Step)];
+    std::string text = StepOfTotal(p.Entry);
     text[0] = 'S';
-    return text + " (" + std::string(StepKindName(step.Kind)) + "): " + Duration(p.StepLeft) + " left in step, " +
-           Duration(p.ProgramLeft) + " left in program";
+    std::string kind(StepKindName(step.Kind));
+    if (entry.Stairs > 0) kind += ", stair " + std::to_string(entry.Stair) + " of " + std::to_string(entry.Stairs);
+    return text + " (" + kind + "): " + DurationText(p.StepLeft / OneMinute) + " left in step, " +
+           DurationText(p.ProgramLeft / OneMinute) + " left in program";
 }
 
 int ProgramRunner::ActiveStep() const
 {
     if (!sequencer_ || (!running_ && !held_)) return -1;
-    return sequencer_->PositionAt(mixer_.Monotonic().Elapsed()).Step;
+    return sequencer_->Entry(sequencer_->PositionAt(mixer_.Monotonic().Elapsed()).Entry).Step;
+}
+
+double ProgramRunner::ElapsedMinutes() const
+{
+    if (!sequencer_) return 0.0;
+    const double now = running_ ? mixer_.Monotonic().Elapsed() : endedAt_;
+    // In whole seconds, as the status line counts.
+    return std::floor(std::max(now - sequencer_->Start(), 0.0) * SecondsPerDay) / 60.0;
 }
 
 }  // namespace gasmixer

@@ -39,16 +39,19 @@ public:
     bool Running() const { return running_; }
     // The program that runs or ran last; nothing before the first start.
     const ProgramSequencer* Sequencer() const { return sequencer_ ? &*sequencer_ : nullptr; }
-    // "Step 2 of 4 (flush): 0:00:40 left in step, 2:00:40 left in program" and the like.
+    // "Step 2 of 4 (flush): 0:00:40 left in step, 2:00:40 left in program",
+    // "Step 3 of 8, pass 2 of 10 (ramp, stair 2 of 4): ..." and the like.
     std::string StatusText() const;
     // The row to highlight: the running step, the held one, or none (-1).
     int ActiveStep() const;
+    // How far the program got, in whole seconds: now, or where it ended; 0 before the first.
+    double ElapsedMinutes() const;
 
     ProgramPlanContext PlanContext() const;
 
 private:
     void Press(const ProgramPress& press);
-    MixtureRequest RequestOf(const ProgramStep& step);
+    MixtureRequest RequestOf(const ScheduledStep& entry);
     // What ended the program behind its back, or nothing.
     std::optional<std::string> Interference();
     void End(const std::string& line);
@@ -56,10 +59,13 @@ private:
     void EndEarly(double now, const std::string& reason);
     void Log(const std::string& line);
     void TellStatus();
-    std::string StepOfTotal(int step) const;
+    // "step 3 of 8", with ", pass 2 of 10" inside a repeat.
+    std::string StepOfTotal(int entry) const;
 
     TMixer& mixer_;
     std::optional<ProgramSequencer> sequencer_;
+    TDateTime startedAt_ = 0.0;  // the wall clock's
+    double endedAt_ = 0.0;       // monotonic days, once the program ended
     bool running_ = false;
     bool polling_ = false;
     bool held_ = false;

@@ -1,15 +1,11 @@
 #include "plot/MixturePlot.h"
 
 #include "plot/Decimation.h"
+#include "plot/PlotChart.h"
 #include "plot/PlotOverlay.h"
-#include "plot/TimeTicks.h"
 
 #include <QAction>
-#include <QCategoryAxis>
 #include <QChart>
-#include <QLegend>
-#include <QLineSeries>
-#include <QLogValueAxis>
 #include <QPainter>
 #include <QPixmap>
 #include <QWheelEvent>
@@ -26,22 +22,6 @@ constexpr int RedrawGatherMs = 250;
 constexpr double ShortestWholeRun = OneMinute;
 constexpr double ShortestZoom = 10 * OneSecond;
 constexpr double ZoomPerWheelStep = 0.8;
-constexpr double PixelsPerTimeLabel = 110.0;
-
-const QColor AColor(31, 119, 180);
-const QColor H2OColor(214, 96, 20);
-
-// The lines are drawn over the chart by the view, since a chart series can
-// neither break at an empty cell nor take a zero on a logarithmic axis. These
-// empty series only give the legend its entries.
-QLineSeries* LegendEntry(QChart& chart, const char* name, const QColor& color, Qt::PenStyle style)
-{
-    auto* series = new QLineSeries(&chart);
-    series->setName(QString::fromUtf8(name));
-    series->setPen(QPen(color, 1.5, style));
-    chart.addSeries(series);
-    return series;
-}
 
 }  // namespace
 
@@ -70,32 +50,12 @@ TMixturePlot::TMixturePlot(ImagePathAsker askImagePath, ErrorReporter reportErro
 
 void TMixturePlot::BuildChart()
 {
-    auto* chart = new QChart;
-    chart->setMargins(QMargins(4, 4, 4, 4));
-    chart->setBackgroundRoundness(0);
-    chart->legend()->setAlignment(Qt::AlignBottom);
-    // A line sample tells the dashed requests from the produced lines.
-    chart->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
-
-    timeAxis_ = new QCategoryAxis(chart);
-    timeAxis_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-    auto* ppmAxis = new QLogValueAxis(chart);
-    ppmAxis->setBase(10.0);
-    ppmAxis->setRange(PlotPpmFloor, PlotPpmCeiling);
-    ppmAxis->setLabelFormat(QStringLiteral("%.0f"));
-    ppmAxis->setMinorTickCount(-1);  // 2, 3 ... 9 times each power of ten
-    ppmAxis->setMinorGridLineColor(QColor(235, 235, 235));
-    ppmAxis->setTitleText(QStringLiteral("ppm"));
-    chart->addAxis(timeAxis_, Qt::AlignBottom);
-    chart->addAxis(ppmAxis, Qt::AlignLeft);
-
-    for (QLineSeries* series : {LegendEntry(*chart, "A ppm", AColor, Qt::SolidLine),
-                                LegendEntry(*chart, "H2O ppm", H2OColor, Qt::SolidLine),
-                                LegendEntry(*chart, "A requested", AColor, Qt::DashLine),
-                                LegendEntry(*chart, "H2O requested", H2OColor, Qt::DashLine)}) {
-        series->attachAxis(timeAxis_);
-        series->attachAxis(ppmAxis);
-    }
+    QChart* chart = NewPlotChart();
+    AddLegendEntry(*chart, "A ppm", PlotAColor, Qt::SolidLine);
+    AddLegendEntry(*chart, "H2O ppm", PlotH2OColor, Qt::SolidLine);
+    AddLegendEntry(*chart, "A requested", PlotAColor, Qt::DashLine);
+    AddLegendEntry(*chart, "H2O requested", PlotH2OColor, Qt::DashLine);
+    timeAxis_ = AddPlotAxes(*chart).Time;
     // The view gives up the default chart it was born with; it is ours to free.
     std::unique_ptr<QChart> defaultChart(this->chart());
     setChart(chart);
@@ -166,18 +126,8 @@ void TMixturePlot::Redraw()
 
 void TMixturePlot::UpdateTimeAxis(const TTimeExtent& window)
 {
-    for (const QString& label : timeAxis_->categoriesLabels()) timeAxis_->remove(label);
-    timeAxis_->setRange(window.First, window.Last);
-    timeAxis_->setStartValue(window.First);
     // Before the first row the range is a stand-in, with no time to show.
-    if (!trace_.Extent()) return;
-    const double width = std::max(chart()->plotArea().width(), 1.0);
-    const int maxTicks = std::max(2, static_cast<int>(width / PixelsPerTimeLabel));
-    // A label centred on a tick at the very right would be cut off.
-    const double lastLabelled = window.Last - (window.Last - window.First) * PixelsPerTimeLabel / 2 / width;
-    for (const TTimeTick& tick : ClockTicks(window.First, window.Last, maxTicks))
-        if (tick.Time > window.First && tick.Time <= lastLabelled)
-            timeAxis_->append(QString::fromStdString(tick.Label), tick.Time);
+    ShowTimeWindow(*timeAxis_, window, chart()->plotArea().width(), trace_.Extent().has_value());
 }
 
 void TMixturePlot::drawForeground(QPainter* painter, const QRectF& rect)
@@ -188,10 +138,10 @@ void TMixturePlot::drawForeground(QPainter* painter, const QRectF& rect)
     painter->setClipRect(map.Area());
     painter->setRenderHint(QPainter::Antialiasing);
     DrawMarkers(*painter, map, trace_.Markers());
-    DrawRequested(*painter, map, requestedA_, AColor);
-    DrawRequested(*painter, map, requestedH2O_, H2OColor);
-    DrawTrace(*painter, map, drawnH2O_, H2OColor);
-    DrawTrace(*painter, map, drawnA_, AColor);
+    DrawRequested(*painter, map, requestedA_, PlotAColor);
+    DrawRequested(*painter, map, requestedH2O_, PlotH2OColor);
+    DrawTrace(*painter, map, drawnH2O_, PlotH2OColor);
+    DrawTrace(*painter, map, drawnA_, PlotAColor);
     painter->restore();
 }
 

@@ -41,11 +41,11 @@ double TPlotMapping::TimeAt(double x) const
 }
 
 void DrawTrace(QPainter& painter, const TPlotMapping& map, std::span<const TPlotPoint> points,
-               const QColor& color)
+               const QColor& color, Qt::PenStyle style)
 {
     // Polylines, not one path: a path is stroked as a whole, which costs
     // dearly where the minima and maxima zigzag through every pixel column.
-    QPen pen(color, 1.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    QPen pen(color, style == Qt::SolidLine ? 1.0 : LineWidth, style, Qt::RoundCap, Qt::RoundJoin);
     pen.setCosmetic(true);
     painter.setPen(pen);
     QPolygonF stretch;

@@ -36,7 +36,7 @@ private:
 // A line through `points`, broken at NaN; a lone point between two breaks
 // is drawn as a dot.
 void DrawTrace(QPainter& painter, const TPlotMapping& map, std::span<const TPlotPoint> points,
-               const QColor& color);
+               const QColor& color, Qt::PenStyle style = Qt::SolidLine);
 
 // A dashed line across the plot at a requested ppm; nothing for NaN or zero.
 void DrawRequested(QPainter& painter, const TPlotMapping& map, double ppm, const QColor& color);

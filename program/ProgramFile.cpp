@@ -1,6 +1,7 @@
 #include "program/ProgramFile.h"
 
 #include "mixing/FractionBalance.h"
+#include "program/ProgramSchedule.h"
 
 #include <algorithm>
 #include <array>
@@ -14,6 +15,10 @@ namespace {
 constexpr int FieldCount = ProgramColumnCount;
 constexpr std::array<std::string_view, FieldCount> FieldNames{"step", "a_ppm", "h2o_ppm", "b_limit",
                                                                "minutes"};
+constexpr std::string_view RampStepOption = "ramp_step";
+constexpr int MostPasses = 10000;
+// Bounds what a run keeps in memory and what the plan check plans.
+constexpr long long MostScheduledSteps = 100000;
 
 std::string_view Trim(std::string_view s)
 {
@@ -54,23 +59,45 @@ struct RowError {
 
 std::optional<StepKind> KindNamed(const std::string& name)
 {
-    for (StepKind kind : {StepKind::Mixture, StepKind::Flush, StepKind::Bypass, StepKind::Stop,
-                          StepKind::Hold})
+    for (StepKind kind : {StepKind::Mixture, StepKind::Ramp, StepKind::Flush, StepKind::Bypass, StepKind::Stop,
+                          StepKind::Hold, StepKind::Repeat})
         if (Lower(name) == StepKindName(kind)) return kind;
     return std::nullopt;
 }
 
 std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
 
-int ParsePpm(const std::string& field, std::string_view name)
+bool ParseWhole(const std::string& field, int& value)
 {
-    if (field.empty()) throw RowError{"a mixture needs " + std::string(name)};
-    int value = -1;
     const auto [end, ec] = std::from_chars(field.data(), field.data() + field.size(), value);
-    if (ec != std::errc{} || end != field.data() + field.size() || value < 0 || value > WholeMixturePpm)
+    return ec == std::errc{} && end == field.data() + field.size();
+}
+
+int ParsePpm(const std::string& field, std::string_view name, const std::string& kindName)
+{
+    if (field.empty()) throw RowError{"a " + kindName + " needs " + std::string(name)};
+    int value = -1;
+    if (!ParseWhole(field, value) || value < 0 || value > WholeMixturePpm)
         throw RowError{std::string(name) + " " + Quoted(field) +
                        " is not a whole number of ppm from 0 to 1000000"};
     return value;
+}
+
+int ParsePasses(const std::string& field)
+{
+    if (field.empty()) throw RowError{"repeat needs how many times in all, as its second field"};
+    int value = 0;
+    if (!ParseWhole(field, value) || value < 1 || value > MostPasses)
+        throw RowError{"repeat " + Quoted(field) + " is not a whole number of times from 1 to " +
+                       std::to_string(MostPasses)};
+    return value;
+}
+
+void RefuseFields(const std::vector<std::string>& fields, int from, int to, const std::string& kindName)
+{
+    for (int c = from; c <= to; ++c)
+        if (!fields[static_cast<std::size_t>(c)].empty())
+            throw RowError{kindName + " takes no " + std::string(FieldNames[static_cast<std::size_t>(c)])};
 }
 
 double ParseDecimal(const std::string& field, std::string_view name)
@@ -94,20 +121,23 @@ ProgramStep ParseStep(const std::vector<std::string>& fields)
     const std::optional<StepKind> kind = KindNamed(fields[StepColumn]);
     if (!kind)
         throw RowError{"unknown step " + Quoted(fields[StepColumn]) +
-                       "; a step is mixture, flush, bypass, stop or hold"};
+                       "; a step is mixture, ramp, flush, bypass, stop, hold or repeat"};
     ProgramStep step;
     step.Kind = *kind;
     const std::string kindName(StepKindName(step.Kind));
 
     if (step.Kind == StepKind::Hold) {
-        for (int c = GasAColumn; c <= MinutesColumn; ++c)
-            if (!fields[static_cast<std::size_t>(c)].empty())
-                throw RowError{"hold takes no " + std::string(FieldNames[static_cast<std::size_t>(c)])};
+        RefuseFields(fields, GasAColumn, MinutesColumn, kindName);
         return step;
     }
-    if (step.Kind == StepKind::Mixture) {
-        step.GasAPpm = ParsePpm(fields[GasAColumn], "a_ppm");
-        step.H2OPpm = ParsePpm(fields[H2OColumn], "h2o_ppm");
+    if (step.Kind == StepKind::Repeat) {
+        step.Passes = ParsePasses(fields[GasAColumn]);
+        RefuseFields(fields, H2OColumn, MinutesColumn, kindName);
+        return step;
+    }
+    if (step.Kind == StepKind::Mixture || step.Kind == StepKind::Ramp) {
+        step.GasAPpm = ParsePpm(fields[GasAColumn], "a_ppm", kindName);
+        step.H2OPpm = ParsePpm(fields[H2OColumn], "h2o_ppm", kindName);
         if (step.GasAPpm + step.H2OPpm > WholeMixturePpm)
             throw RowError{"a_ppm and h2o_ppm add up to more than 1000000"};
         if (!fields[GasBLimitColumn].empty()) {
@@ -115,14 +145,82 @@ ProgramStep ParseStep(const std::vector<std::string>& fields)
             if (!(*step.GasBLimit > 0.0)) throw RowError{"b_limit must be more than 0 g/min"};
         }
     } else {
-        for (int c = GasAColumn; c <= GasBLimitColumn; ++c)
-            if (!fields[static_cast<std::size_t>(c)].empty())
-                throw RowError{kindName + " takes no " + std::string(FieldNames[static_cast<std::size_t>(c)])};
+        RefuseFields(fields, GasAColumn, GasBLimitColumn, kindName);
     }
     if (fields[MinutesColumn].empty()) throw RowError{kindName + " needs its minutes"};
     step.Minutes = ParseDecimal(fields[MinutesColumn], "minutes");
     if (step.Minutes < 0.0) throw RowError{"minutes must not be negative"};
+    if (step.Kind == StepKind::Ramp && step.Minutes == 0.0) throw RowError{"a ramp needs more than 0 minutes"};
     return step;
+}
+
+// The header's fields after the column names: "ramp_step=2" and empty ones.
+double ParseHeaderOptions(const std::vector<std::string>& options)
+{
+    double rampStep = DefaultRampStepMinutes;
+    for (const std::string& option : options) {
+        if (option.empty()) continue;
+        const auto equals = option.find('=');
+        if (equals == std::string::npos || Lower(Trim(std::string_view(option).substr(0, equals))) != RampStepOption)
+            throw RowError{"unknown header option " + Quoted(option) + "; the header takes only ramp_step=<minutes>"};
+        rampStep = ParseDecimal(std::string(Trim(std::string_view(option).substr(equals + 1))), RampStepOption);
+        if (!(rampStep > 0.0)) throw RowError{"ramp_step must be more than 0 minutes"};
+    }
+    return rampStep;
+}
+
+// The next step would begin at the same instant and replace it; a repeat
+// would run it again.
+bool LastToRun(const std::vector<ProgramStep>& steps, int index)
+{
+    return std::all_of(steps.begin() + index + 1, steps.end(), [](const ProgramStep& s) {
+        return s.Kind == StepKind::Hold || (s.Kind == StepKind::Repeat && s.Passes == 1);
+    });
+}
+
+// What no single line shows: where holds, repeats and steps of no time
+// stand, what a ramp starts from, and how long the run grows.
+std::optional<ProgramError> CheckOrder(const MixtureProgram& program, const std::vector<int>& lines)
+{
+    const auto& steps = program.Steps;
+    const int count = static_cast<int>(steps.size());
+    bool applied = false;        // a mixture or ramp came before
+    int blockSteps = 0;          // timed steps since the previous repeat
+    long long blockEntries = 0;  // and what they run
+    long long entries = 0;
+    for (int i = 0; i < count; ++i) {
+        const ProgramStep& step = steps[static_cast<std::size_t>(i)];
+        const int line = lines[static_cast<std::size_t>(i)];
+        const auto error = [line](std::string reason) { return ProgramError{line, std::move(reason)}; };
+        switch (step.Kind) {
+        case StepKind::Hold:
+            if (i != count - 1) return error("hold may only be the last step");
+            if (entries == 0) return error("hold needs a step before it to keep running");
+            continue;
+        case StepKind::Repeat:
+            if (blockSteps == 0) return error("repeat has no steps since the previous repeat or the start");
+            entries += blockEntries * (step.Passes - 1);
+            blockSteps = 0;
+            blockEntries = 0;
+            break;
+        case StepKind::Ramp:
+            if (!applied) return error("a ramp needs a mixture or ramp before it to start from");
+            [[fallthrough]];
+        default: {
+            const long long runs = step.Kind == StepKind::Ramp ? StairCount(step.Minutes, program.RampStepMinutes) : 1;
+            applied = applied || step.Kind == StepKind::Mixture || step.Kind == StepKind::Ramp;
+            ++blockSteps;
+            blockEntries += runs;
+            entries += runs;
+            if (step.Minutes == 0.0 && !LastToRun(steps, i))
+                return error("only the last step may last 0 minutes");
+        }
+        }
+        if (entries > MostScheduledSteps)
+            return error("the program runs more than " + std::to_string(MostScheduledSteps) +
+                         " steps and ramp stairs in all");
+    }
+    return std::nullopt;
 }
 
 std::string DecimalText(double value)
@@ -135,9 +233,10 @@ std::string DecimalText(double value)
 
 }  // namespace
 
-ParsedProgram ParseProgramRows(const std::vector<ProgramRow>& rows)
+ParsedProgram ParseProgramRows(const std::vector<ProgramRow>& rows, double rampStepMinutes)
 {
     MixtureProgram program;
+    program.RampStepMinutes = rampStepMinutes;
     std::vector<int> lines;
     for (const ProgramRow& row : rows) {
         if (AllEmpty(row.Fields)) continue;
@@ -148,19 +247,8 @@ ParsedProgram ParseProgramRows(const std::vector<ProgramRow>& rows)
             return {std::nullopt, {row.Line, e.Reason}};
         }
     }
-    const int count = static_cast<int>(program.Steps.size());
-    if (count == 0) return {std::nullopt, {rows.empty() ? 1 : rows.back().Line, "the program has no steps"}};
-    for (int i = 0; i < count; ++i) {
-        const ProgramStep& step = program.Steps[static_cast<std::size_t>(i)];
-        const int line = lines[static_cast<std::size_t>(i)];
-        if (step.Kind == StepKind::Hold && i != count - 1)
-            return {std::nullopt, {line, "hold may only be the last step"}};
-        if (step.Kind == StepKind::Hold && i == 0)
-            return {std::nullopt, {line, "hold needs a step before it to keep running"}};
-        // The next step would begin at the same instant and replace it.
-        if (step.Kind != StepKind::Hold && step.Minutes == 0.0 && i < program.TimedStepCount() - 1)
-            return {std::nullopt, {line, "only the last step may last 0 minutes"}};
-    }
+    if (program.Steps.empty()) return {std::nullopt, {rows.empty() ? 1 : rows.back().Line, "the program has no steps"}};
+    if (const std::optional<ProgramError> error = CheckOrder(program, lines)) return {std::nullopt, *error};
     return {std::move(program), {}};
 }
 
@@ -170,6 +258,7 @@ ParsedProgram ParseProgram(std::string_view text)
     if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
     std::vector<ProgramRow> rows;
     bool headerSeen = false;
+    double rampStep = DefaultRampStepMinutes;
     int line = 0;
     while (!text.empty()) {
         const auto newline = text.find('\n');
@@ -180,12 +269,16 @@ ParsedProgram ParseProgram(std::string_view text)
         std::vector<std::string> fields = SplitFields(content);
         if (AllEmpty(fields)) continue;
         if (!headerSeen) {
-            while (fields.size() > FieldCount && fields.back().empty()) fields.pop_back();
-            bool header = fields.size() == FieldCount;
+            bool header = fields.size() >= FieldCount;
             for (std::size_t i = 0; header && i < FieldCount; ++i) header = Lower(fields[i]) == FieldNames[i];
             if (!header)
                 return {std::nullopt,
                         {line, std::string("the first line must be the header ") + ProgramFileHeader}};
+            try {
+                rampStep = ParseHeaderOptions({fields.begin() + FieldCount, fields.end()});
+            } catch (const RowError& e) {
+                return {std::nullopt, {line, e.Reason}};
+            }
             headerSeen = true;
             continue;
         }
@@ -194,18 +287,21 @@ ParsedProgram ParseProgram(std::string_view text)
     if (!headerSeen)
         return {std::nullopt, {std::max(line, 1), std::string("the header ") + ProgramFileHeader + " is missing"}};
     if (rows.empty()) return {std::nullopt, {std::max(line, 1), "the program has no steps"}};
-    return ParseProgramRows(rows);
+    return ParseProgramRows(rows, rampStep);
 }
 
 std::string ProgramField(const ProgramStep& step, ProgramColumn column)
 {
-    const bool mixture = step.Kind == StepKind::Mixture;
+    const bool mixture = step.Kind == StepKind::Mixture || step.Kind == StepKind::Ramp;
+    const bool timed = step.Kind != StepKind::Hold && step.Kind != StepKind::Repeat;
     switch (column) {
     case StepColumn: return std::string(StepKindName(step.Kind));
-    case GasAColumn: return mixture ? std::to_string(step.GasAPpm) : std::string{};
+    case GasAColumn:
+        if (step.Kind == StepKind::Repeat) return std::to_string(step.Passes);
+        return mixture ? std::to_string(step.GasAPpm) : std::string{};
     case H2OColumn: return mixture ? std::to_string(step.H2OPpm) : std::string{};
     case GasBLimitColumn: return mixture && step.GasBLimit ? DecimalText(*step.GasBLimit) : std::string{};
-    case MinutesColumn: return step.Kind == StepKind::Hold ? std::string{} : DecimalText(step.Minutes);
+    case MinutesColumn: return timed ? DecimalText(step.Minutes) : std::string{};
     case ProgramColumnCount: break;
     }
     return {};
@@ -213,7 +309,11 @@ std::string ProgramField(const ProgramStep& step, ProgramColumn column)
 
 std::string WriteProgram(const MixtureProgram& program)
 {
-    std::string text = std::string(ProgramFileHeader) + "\n";
+    std::string text = ProgramFileHeader;
+    // Files that need no option stay readable by older versions.
+    if (program.RampStepMinutes != DefaultRampStepMinutes)
+        text += ";" + std::string(RampStepOption) + "=" + DecimalText(program.RampStepMinutes);
+    text += '\n';
     for (const ProgramStep& step : program.Steps) {
         for (int column = 0; column < FieldCount; ++column) {
             if (column > 0) text += ';';

@@ -31,11 +31,13 @@ struct ProgramRow {
 
 // A program file: the header, one step a line, ';' between fields; lines
 // starting with '#' and blank lines are ignored; numbers take a point as
-// decimal separator whatever the locale.
+// decimal separator whatever the locale. The header may end with the option
+// "ramp_step=<minutes>", the length of a ramp's stairs.
 ParsedProgram ParseProgram(std::string_view text);
 
 // The steps alone, as the table holds them; empty rows are skipped.
-ParsedProgram ParseProgramRows(const std::vector<ProgramRow>& rows);
+ParsedProgram ParseProgramRows(const std::vector<ProgramRow>& rows,
+                               double rampStepMinutes = DefaultRampStepMinutes);
 
 // The file text of a program; ParseProgram reads it back unchanged.
 std::string WriteProgram(const MixtureProgram& program);

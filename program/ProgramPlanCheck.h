@@ -35,9 +35,10 @@ struct StepProblem {
     friend bool operator==(const StepProblem&, const StepProblem&) = default;
 };
 
-// Plans every mixture step as the window would when the step begins: no plan,
-// water the bubbler cannot carry, a gas B limit outside the control's range,
-// or an automatic stop that would cut the program short.
+// Plans every mixture step and every stair of a ramp, in every pass, as the
+// window would when it begins: no plan, water the bubbler cannot carry, a gas
+// B limit outside the control's range, or an automatic stop that would cut
+// the program short. A step is told once, at the first pass and stair that fails.
 std::vector<StepProblem> CheckProgramPlans(const MixtureProgram& program, const ProgramPlanContext& context);
 
 }  // namespace gasmixer

@@ -5,13 +5,19 @@
 namespace gasmixer {
 
 ProgramSequencer::ProgramSequencer(MixtureProgram program, TDateTime start)
-    : program_(std::move(program)), starts_(program_.StepStarts(start))
+    : program_(std::move(program)), schedule_(ScheduleOf(program_))
 {
+    starts_.reserve(schedule_.Entries.size() + 1);
+    for (const ScheduledStep& entry : schedule_.Entries) starts_.push_back(start + entry.StartMinutes * OneMinute);
+    starts_.push_back(start + schedule_.TotalMinutes * OneMinute);
 }
 
-ProgramOperation ProgramSequencer::OperationAt(int step) const
+TDateTime ProgramSequencer::StepEnd(int entry) const
 {
-    return OperationOf(program_.Steps[static_cast<std::size_t>(step)].Kind).value_or(ProgramOperation::Stop);
+    const ScheduledStep& of = Entry(entry);
+    int next = entry + 1;
+    while (next <= LastEntry() && Entry(next).Step == of.Step && Entry(next).Pass == of.Pass) ++next;
+    return starts_[static_cast<std::size_t>(next)];
 }
 
 ProgramPosition ProgramSequencer::PositionAt(TDateTime now) const
@@ -20,16 +26,16 @@ ProgramPosition ProgramSequencer::PositionAt(TDateTime now) const
     now = std::max(now, Start());
     ProgramPosition p;
     if (now >= End()) {
-        p.Step = std::max(LastTimedStep(), 0);
-        p.StepStart = StepStart(p.Step);
+        p.Entry = std::max(LastEntry(), 0);
+        p.StepStart = StepStart(p.Entry);
         p.Finished = true;
         return p;
     }
-    // The last step that has begun; a step of no time never is current.
+    // The last entry that has begun; an entry of no time never is current.
     const auto next = std::upper_bound(starts_.begin(), starts_.end(), now);
-    p.Step = static_cast<int>(next - starts_.begin()) - 1;
-    p.StepStart = StepStart(p.Step);
-    p.StepLeft = *next - now;
+    p.Entry = static_cast<int>(next - starts_.begin()) - 1;
+    p.StepStart = StepStart(p.Entry);
+    p.StepLeft = StepEnd(p.Entry) - now;
     p.ProgramLeft = End() - now;
     return p;
 }
@@ -37,26 +43,27 @@ ProgramPosition ProgramSequencer::PositionAt(TDateTime now) const
 std::optional<ProgramPress> ProgramSequencer::Advance(TDateTime now)
 {
     if (finished_) return std::nullopt;
-    const int last = LastTimedStep();
+    const int last = LastEntry();
+    const auto operationAt = [this](int entry) { return Entry(entry).Operation; };
     if (now >= End()) {
         finished_ = true;
-        if (program_.EndsWithHold()) {
-            // The step that hold keeps must have run, even for no time.
+        if (schedule_.Holds) {
+            // The entry that hold keeps must have run, even for no time.
             if (lastPressed_ == last) return std::nullopt;
             const int skipped = last - lastPressed_ - 1;
             lastPressed_ = last;
-            return ProgramPress{last, OperationAt(last), false, skipped};
+            return ProgramPress{last, operationAt(last), false, skipped};
         }
-        if (lastPressed_ == last && OperationAt(last) == ProgramOperation::Stop) return std::nullopt;
-        const int skipped = last - lastPressed_ - (OperationAt(last) == ProgramOperation::Stop ? 1 : 0);
+        if (lastPressed_ == last && operationAt(last) == ProgramOperation::Stop) return std::nullopt;
+        const int skipped = last - lastPressed_ - (operationAt(last) == ProgramOperation::Stop ? 1 : 0);
         lastPressed_ = last;
         return ProgramPress{last, ProgramOperation::Stop, true, std::max(skipped, 0)};
     }
-    const int current = PositionAt(now).Step;
+    const int current = PositionAt(now).Entry;
     if (current <= lastPressed_) return std::nullopt;
     const int skipped = current - lastPressed_ - 1;
     lastPressed_ = current;
-    return ProgramPress{current, OperationAt(current), false, skipped};
+    return ProgramPress{current, operationAt(current), false, skipped};
 }
 
 }  // namespace gasmixer

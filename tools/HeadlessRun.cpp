@@ -105,13 +105,18 @@ void HeadlessRun::RowStored(int, const RecordRow&)
                cell("H2O ppm");
 }
 
-void HeadlessRun::ProgramStepStarted(int step)
+void HeadlessRun::ProgramStepStarted(const ScheduledStep& entry)
 {
-    const ProgramStep& s = program_.Steps[static_cast<std::size_t>(step)];
-    out_ << "step;" << step + 1 << ';' << program_.Steps.size();
-    for (int column = StepColumn; column < ProgramColumnCount; ++column)
-        out_ << ';' << ProgramField(s, static_cast<ProgramColumn>(column));
-    out_ << std::endl;
+    if (entry.Stair <= 1) {
+        const ProgramStep& s = program_.Steps[static_cast<std::size_t>(entry.Step)];
+        out_ << "step;" << entry.Step + 1 << ';' << program_.Steps.size();
+        for (int column = StepColumn; column < ProgramColumnCount; ++column)
+            out_ << ';' << ProgramField(s, static_cast<ProgramColumn>(column));
+        out_ << ';' << entry.Pass << ';' << entry.Passes << std::endl;
+    }
+    if (entry.Stair > 0)
+        out_ << "stair;" << entry.Stair << ';' << entry.Stairs << ';' << entry.GasAPpm << ';' << entry.H2OPpm
+             << std::endl;
 }
 
 void HeadlessRun::ProgramEnded(const std::string& line)

@@ -43,7 +43,7 @@ public:
     void Error(const std::string& message) override;
     void GridRowWritten(int row, const std::vector<std::string>& cells) override;
     void RowStored(int row, const RecordRow& record) override;
-    void ProgramStepStarted(int step) override;
+    void ProgramStepStarted(const ScheduledStep& entry) override;
     void ProgramEnded(const std::string& line) override;
     void Saved(const std::string& path, bool ok) override;
     void DeliveryAlarmChanged(const DeliveryAlarm& alarm) override;

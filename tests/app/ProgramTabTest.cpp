@@ -4,12 +4,16 @@
 #include "Form1Fixture.h"
 
 #include "app/ProgramPage.h"
+#include "plot/MixturePlot.h"
+#include "plot/ProgramPreview.h"
 #include "mixer/ProgramRunner.h"
 #include "controls/RtIntegerEdit.h"
 #include "controls/RtNumericUpDn.h"
 #include "program/ProgramFile.h"
 #include "sim/SimulatorHost.h"
 
+#include <QDoubleSpinBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -193,6 +197,112 @@ TEST_F(ProgramTabTest, TheStatusLineCountsDownAndTheRunningStepIsHighlighted)
     EXPECT_EQ(page->TableProgram->item(2, 0)->background(), QBrush());
 }
 
+// Two passes of a mixture and a ramp of two 1-minute stairs.
+const char* const RampProgram =
+    "step;a_ppm;h2o_ppm;b_limit;minutes\n"
+    "mixture;2000;0;;2\n"
+    "ramp;6000;0;;2\n"
+    "repeat;2;;;\n"
+    "flush;;;;1\n";
+
+TEST_F(ProgramTabTest, EachStairAndPassIsPressedWithItsValuesAndTheStatusCountsPasses)
+{
+    page->SetProgram(Parse(RampProgram));
+    QTest::mouseClick(page->ButtonProgramStart, Qt::LeftButton);
+    ASSERT_TRUE(runner->Running());
+    for (double minute : {0.5, 2.0, 3.0, 4.0, 6.0, 7.0}) PollAt(minute);
+    EXPECT_EQ(page->LabelProgramStatus->text(),
+              "Step 2 of 4, pass 2 of 2 (ramp, stair 2 of 2): 0:01:00 left in step, 0:02:00 left in program");
+    for (int row = 0; row < 4; ++row)
+        EXPECT_EQ(page->TableProgram->item(row, 0)->background() != QBrush(), row == 1) << row;
+    PollAt(8);
+    PollAt(9);
+    const double limit = form->RtNumericUpDn1->Value();
+    const std::vector<Pressed> expected{
+        {0, ProgramOperation::ApplyMixture, 2000, 0, limit}, {1, ProgramOperation::ApplyMixture, 4000, 0, limit},
+        {1, ProgramOperation::ApplyMixture, 6000, 0, limit}, {0, ProgramOperation::ApplyMixture, 2000, 0, limit},
+        {1, ProgramOperation::ApplyMixture, 4000, 0, limit}, {1, ProgramOperation::ApplyMixture, 6000, 0, limit},
+        {3, ProgramOperation::Flush, 6000, 0, limit}, {3, ProgramOperation::Stop, 6000, 0, limit}};
+    EXPECT_EQ(pressed, expected);
+    const std::vector<std::string> memo = Lines(form->MemoDevFeedback->toPlainText());
+    EXPECT_NE(std::find(memo.begin(), memo.end(), "Program step 2 of 4, pass 2 of 2, stair 1 of 2: 4000 ppm A, 0 ppm H2O."),
+              memo.end());
+    EXPECT_NE(std::find(memo.begin(), memo.end(), "Program step 1 of 4, pass 2 of 2: mixture 2000 ppm A, 0 ppm H2O, 2 min."),
+              memo.end());
+}
+
+TEST_F(ProgramTabTest, ThePreviewFollowsTheTableAndMarksAWrongRow)
+{
+    clock.Set(EncodeDateTime(2026, 12, 11, 10, 0, 0));
+    EXPECT_EQ(page->LabelProgramTotal->text(), "No steps yet.");
+    EXPECT_TRUE(page->ProgramPreview->Faults().empty()) << "an empty table is no error";
+    page->SetProgram(Parse(RampProgram));
+    EXPECT_EQ(page->TableProgram->verticalHeader()->count(), 4) << "the view shows the rows";
+    const TProgramPreview& preview = *page->ProgramPreview;
+    EXPECT_EQ(preview.Profile().A.size(), 13u) << "two passes of a mixture and two stairs, a break for the flush";
+    EXPECT_EQ(page->LabelProgramTotal->text(), "Total 0:09:00, ends if started now Dec 11 @ 10:09:00");
+
+    page->TableProgram->item(1, 4)->setText("4");
+    EXPECT_EQ(preview.Profile().A.size(), 21u) << "the ramp now climbs four stairs";
+    page->EditRampStep->setValue(2.0);
+    EXPECT_EQ(preview.Profile().A.size(), 13u);
+
+    page->TableProgram->item(1, 0)->setText("rampe");
+    EXPECT_EQ(page->LabelProgramTotal->text().toStdString(),
+              "Row 2: unknown step \"rampe\"; a step is mixture, ramp, flush, bypass, stop, hold or repeat");
+    ASSERT_EQ(preview.Faults().size(), 1u);
+    EXPECT_EQ(preview.Faults()[0].Step, 1) << "marked where the rows before it end";
+    EXPECT_EQ(preview.Profile().A.size(), 2u) << "the rows before it are drawn";
+    EXPECT_EQ(page->TableProgram->item(1, 2)->background().color(), QColor(255, 205, 205));
+    EXPECT_EQ(page->TableProgram->item(0, 2)->background(), QBrush());
+
+    page->TableProgram->item(1, 0)->setText("ramp");
+    EXPECT_TRUE(preview.Faults().empty());
+    EXPECT_EQ(page->TableProgram->item(1, 2)->background(), QBrush());
+}
+
+TEST_F(ProgramTabTest, AStepTheCheckRefusesIsMarkedOnTheChartUntilTheTableChanges)
+{
+    page->SetProgram(Parse("step;a_ppm;h2o_ppm;b_limit;minutes\nmixture;2000;0;;10\nmixture;0;1000000;;10\n"));
+    QTest::mouseClick(page->ButtonProgramStart, Qt::LeftButton);
+    ASSERT_FALSE(runner->Running());
+    const TProgramPreview& preview = *page->ProgramPreview;
+    ASSERT_EQ(preview.Faults().size(), 1u);
+    EXPECT_EQ(preview.Faults()[0].Step, 1);
+    EXPECT_EQ(preview.Faults()[0].Label, "Step 2: No mixing plan exists for a mixture without gas A and gas B");
+    EXPECT_EQ(page->TableProgram->item(1, 0)->background().color(), QColor(255, 205, 205));
+    page->TableProgram->item(1, 2)->setText("0");
+    EXPECT_TRUE(preview.Faults().empty());
+    EXPECT_EQ(page->TableProgram->item(1, 0)->background(), QBrush());
+}
+
+TEST_F(ProgramTabTest, WhileAProgramRunsThePreviewShowsWhereItStandsAndWhatWasProduced)
+{
+    page->SetProgram(Parse(RampProgram));
+    QTest::mouseClick(page->ButtonProgramStart, Qt::LeftButton);
+    ASSERT_TRUE(runner->Running());
+    const TProgramPreview& preview = *page->ProgramPreview;
+    EXPECT_NEAR(preview.Profile().Extent.First, start, OneSecond) << "the plan is drawn from the start";
+    form->MixturePlot->AddRecord(start + 0.5 * OneMinute, "Dilution", 1990.0, 3.0);
+    form->MixturePlot->AddRecord(start + 1.5 * OneMinute, "Dilution", 2010.0, 2.0);
+    PollAt(2.5);
+    ASSERT_TRUE(preview.RunPosition());
+    EXPECT_NEAR((*preview.RunPosition() - start) / OneMinute, 2.5, 1.0 / 60);
+    EXPECT_EQ(page->LabelProgramTotal->text().toStdString().rfind("Total 0:09:00, ends ", 0), 0u);
+    ASSERT_FALSE(preview.DrawnProducedA().empty());
+    EXPECT_EQ(preview.DrawnProducedA().back().Value, 2010.0);
+
+    // Once over, the run stays in view until the table changes, where it ended.
+    PollAt(3);
+    QTest::mouseClick(page->ButtonProgramStop, Qt::LeftButton);
+    ASSERT_FALSE(runner->Running());
+    PollAt(5);
+    ASSERT_TRUE(preview.RunPosition());
+    EXPECT_NEAR((*preview.RunPosition() - start) / OneMinute, 3.0, 1.0 / 60);
+    page->TableProgram->item(0, 1)->setText("3000");
+    EXPECT_FALSE(preview.RunPosition());
+}
+
 struct Interference {
     const char* what;
     std::function<void(TForm1&)> act;
@@ -334,8 +444,8 @@ TEST_F(ProgramFileTest, LoadShowsTheStepsAndAFaultyFileChangesNothing)
     dialogs.Clear();
     EXPECT_FALSE(page->LoadFrom(bad));
     EXPECT_EQ(dialogs.Informations,
-              std::vector<std::string>{bad + ", line 3: unknown step \"mix\"; a step is mixture, flush, bypass, "
-                                             "stop or hold"});
+              std::vector<std::string>{bad + ", line 3: unknown step \"mix\"; a step is mixture, ramp, flush, "
+                                             "bypass, stop, hold or repeat"});
     EXPECT_EQ(page->Program(), Parse(ExampleProgram));
 }
 
@@ -346,6 +456,23 @@ TEST_F(ProgramFileTest, SaveWritesTheTableAsAProgramFile)
     ASSERT_TRUE(page->SaveTo(path));
     std::ifstream file(path, std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), ExampleProgram);
+}
+
+TEST_F(ProgramFileTest, RampsRepeatsAndTheStairLengthSurviveLoadAndSave)
+{
+    const std::string text =
+        "step;a_ppm;h2o_ppm;b_limit;minutes;ramp_step=0.5\n"
+        "mixture;2000;0;;10\n"
+        "ramp;10000;0;;4\n"
+        "repeat;3;;;\n"
+        "stop;;;;0\n";
+    ASSERT_TRUE(page->LoadFrom(Write("ramp.csv", text)));
+    EXPECT_EQ(page->EditRampStep->value(), 0.5);
+    EXPECT_EQ(page->TableProgram->item(2, 1)->text(), "3");
+    const std::string path = dir.filePath(QStringLiteral("saved.csv")).toStdString();
+    ASSERT_TRUE(page->SaveTo(path));
+    std::ifstream file(path, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file), {}), text);
 }
 
 TEST_F(ProgramFileTest, AFailedSaveIsReported)

@@ -109,5 +109,32 @@ TEST(ProgramPlanCheck, TheAutomaticStopMustNotCutTheProgramShort)
         << "the automatic stop ends a held step as it ends any";
 }
 
+TEST(ProgramPlanCheck, ARampIsRefusedAtItsFirstStairThatCannotBePlanned)
+{
+    // Eight stairs of 12 500 ppm H2O each: the bubbler at 20 ºC carries the first only.
+    const auto problems = CheckProgramPlans(Program("mixture;1000;0;;10\nramp;1000;100000;;8\nflush;;;;1\n"
+                                                    "repeat;2;;;\n"),
+                                            Context());
+    ASSERT_EQ(problems.size(), 1u) << "each step is told once, whatever its stairs and passes";
+    EXPECT_EQ(problems[0].Step, 2);
+    EXPECT_TRUE(problems[0].Reason.starts_with(
+        "pass 1 of 2, stair 2 of 8 (1000 ppm A, 25000 ppm H2O): the bubbler delivers at most 2"))
+        << problems[0].Reason;
+}
+
+TEST(ProgramPlanCheck, EveryPassCountsTowardsTheAutomaticStop)
+{
+    ProgramPlanContext c = Context();
+    c.StopDeadline = T0 + 2 * OneHour;
+    EXPECT_EQ(CheckProgramPlans(Program("bypass;;;;50\nrepeat;2;;;\n"), c).size(), 0u);
+    const auto problems = CheckProgramPlans(Program("bypass;;;;50\nrepeat;3;;;\n"), c);
+    ASSERT_EQ(problems.size(), 1u);
+    EXPECT_EQ(problems[0].Step, 1);
+    EXPECT_TRUE(problems[0].Reason.starts_with("the automatic stop at ")) << problems[0].Reason;
+    // Each stair re-arms the stop as Apply Mixture does.
+    c.CounterHours = 1.0;
+    EXPECT_EQ(CheckProgramPlans(Program("mixture;1000;0;;30\nramp;3000;0;;90\n"), c).size(), 0u);
+}
+
 }  // namespace
 }  // namespace gasmixer

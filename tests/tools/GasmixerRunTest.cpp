@@ -34,10 +34,10 @@ protected:
     QString Path(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
     QString StateHome() const { return Path("state"); }
 
-    QString Program(const std::string& steps)
+    QString Program(const std::string& steps, const std::string& header = "step;a_ppm;h2o_ppm;b_limit;minutes")
     {
         const QString path = Path("program.csv");
-        std::ofstream(path.toStdString()) << "step;a_ppm;h2o_ppm;b_limit;minutes\n" << steps;
+        std::ofstream(path.toStdString()) << header << "\n" << steps;
         return path;
     }
 
@@ -121,10 +121,10 @@ TEST_F(GasmixerRun, RunsTwoMixturesAndAFlushAndSavesBothPlans)
     ASSERT_EQ(run.Wait(), 0) << run.Err();
     const auto& out = run.OutLines();
     const auto has = [&](const std::string& line) { return std::find(out.begin(), out.end(), line) != out.end(); };
-    EXPECT_TRUE(has("step;1;4;mixture;2000;0;;0.05"));
-    EXPECT_TRUE(has("step;2;4;flush;;;;0.2"));
-    EXPECT_TRUE(has("step;3;4;mixture;500;0;;0.05"));
-    EXPECT_TRUE(has("step;4;4;stop;;;;0"));
+    EXPECT_TRUE(has("step;1;4;mixture;2000;0;;0.05;1;1"));
+    EXPECT_TRUE(has("step;2;4;flush;;;;0.2;1;1"));
+    EXPECT_TRUE(has("step;3;4;mixture;500;0;;0.05;1;1"));
+    EXPECT_TRUE(has("step;4;4;stop;;;;0;1;1"));
     EXPECT_TRUE(has("end;Program finished."));
     const auto dilutionRows = std::count_if(out.begin(), out.end(), [](const std::string& line) {
         return line.starts_with("row;") && Contains(line, ";Dilution;");
@@ -155,6 +155,38 @@ TEST_F(GasmixerRun, RunsTwoMixturesAndAFlushAndSavesBothPlans)
     EXPECT_EQ(host.RelayBoard().ValveLog().back().mask, 0);
     EXPECT_EQ(host.Mfc(1).Setpoint(), 0.0f);
     EXPECT_EQ(host.Mfc(2).Setpoint(), 0.0f);
+}
+
+TEST_F(GasmixerRun, ARepeatedRampStepsTheSetpointOfMfcOneStairByStairInEachPass)
+{
+    // 3 s stairs: 2000 ppm, then the ramp's 5000 and 8000 ppm, twice.
+    const QString program = Program("mixture;2000;0;;0.05\nramp;8000;0;;0.1\nrepeat;2;;;\nstop;;;;0\n",
+                                    "step;a_ppm;h2o_ppm;b_limit;minutes;ramp_step=0.05");
+    RunProcess run(QStringList{program} + Equipment() + QStringList{"--save", Path("ramp.csv")}, StateHome());
+    ASSERT_EQ(run.Wait(), 0) << run.Err();
+
+    std::vector<std::string> program_lines;
+    for (const std::string& line : run.OutLines())
+        if (line.starts_with("step;") || line.starts_with("stair;") || line.starts_with("end;"))
+            program_lines.push_back(line);
+    EXPECT_EQ(program_lines, (std::vector<std::string>{"step;1;4;mixture;2000;0;;0.05;1;2",
+                                                       "step;2;4;ramp;8000;0;;0.1;1;2", "stair;1;2;5000;0",
+                                                       "stair;2;2;8000;0", "step;1;4;mixture;2000;0;;0.05;2;2",
+                                                       "step;2;4;ramp;8000;0;;0.1;2;2", "stair;1;2;5000;0",
+                                                       "stair;2;2;8000;0", "step;4;4;stop;;;;0;1;1",
+                                                       "end;Program finished."}));
+
+    // What reached MFC 1, each new value once: gas A's flow follows its ppm.
+    std::vector<float> setpoints;
+    for (const auto& write : host.Mfc(1).SetpointLog())
+        if (write.value != 0.0f && (setpoints.empty() || write.value != setpoints.back()))
+            setpoints.push_back(write.value);
+    ASSERT_EQ(setpoints.size(), 6u) << ::testing::PrintToString(setpoints);
+    const double ppm[] = {2000, 5000, 8000, 2000, 5000, 8000};
+    for (std::size_t i = 0; i < setpoints.size(); ++i)
+        EXPECT_NEAR(setpoints[i] / setpoints[0], ppm[i] / ppm[0], 0.02 * ppm[i] / ppm[0])
+            << ::testing::PrintToString(setpoints);
+    EXPECT_EQ(host.Mfc(1).Setpoint(), 0.0f);
 }
 
 TEST_F(GasmixerRun, AHeldLastStepRunsOnUntilASignal)
