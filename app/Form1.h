@@ -10,6 +10,9 @@
 #include "records/ColumnInfo.h"
 #include "records/RecordGrid.h"
 #include "records/RecordRow.h"
+#include "runreport/AdoptedPlan.h"
+#include "runreport/RunLog.h"
+#include "uncertainty/AccuracySettings.h"
 
 #include <QMainWindow>
 
@@ -30,9 +33,11 @@ class QTableView;
 namespace gasmixer {
 
 class MixerThread;
+class TAccuracyGroup;
 class TListBox;
 class TMixturePlot;
 class TPageControl;
+class TPlanUncertaintyBar;
 class TProgramPage;
 class TRecordGridModel;
 class TRtDoubleEdit;
@@ -93,6 +98,10 @@ public:
     void Save(const std::string& Path);
     void StringGrid1MouseDown(Qt::MouseButton Button);
     void UpdateTGMix();
+    // "Save run report...": asks where, then writes the PDF.
+    void ButtonRunReportClick();
+    // The run report as a PDF; false after telling the operator why not.
+    bool SaveRunReport(const std::string& path);
 
     // ---- The mixer
     // A command for the mixer's thread, run between its ticks.
@@ -161,11 +170,13 @@ public:
     QCheckBox* CheckBoxMFCOK = nullptr;
     QCheckBox* CheckBoxGasesSelected = nullptr;
     QLabel* Label4 = nullptr;
+    TAccuracyGroup* GroupBoxAccuracy = nullptr;  // remembered between runs
 
     // Operation
     QLabel* Image1 = nullptr;  // shows Schematic
     TSideSplitter* Splitter1 = nullptr;
     QPlainTextEdit* Memo4 = nullptr;
+    TPlanUncertaintyBar* PlanUncertaintyBar = nullptr;  // under Memo4
     QGroupBox* GroupBox8 = nullptr;
     QLabel* Label9 = nullptr;
     QLabel* LabelStatus = nullptr;
@@ -201,6 +212,7 @@ public:
     // Made mixture
     QTableView* StringGrid1 = nullptr;
     TMixturePlot* MixturePlot = nullptr;  // under the table, collapsible
+    QPushButton* ButtonRunReport = nullptr;  // "Save run report..."
 
     // Mixture in TG
     QGroupBox* RadioGroup1 = nullptr;
@@ -256,6 +268,16 @@ private:
     void ChooseGas(int address, TListBox* list, const char* fakeGas, bool fake);
     void SetGasBLimitRange(const TGasBLimitRange& range);
     void BalanceAndPreview();
+    // The accuracy the operator entered: remembered, and the plan's expected line again.
+    void AccuracyChanged(const TAccuracySettings& accuracy);
+    // The expected mixture of the plan on show; none without a plan.
+    void ShowPlanUncertainty(const PlanInput& input, const PlanResult& plan);
+    // The same for the plan the mixer adopted, and the requested bands on the plot.
+    void ShowAdoptedUncertainty(const std::vector<std::string>& report, int gasAPpm, int h2oPpm, bool defined);
+    // The requested lines of the adopted plan with their bands.
+    void ShowRequestedBands();
+    // The band of the produced trace at this row.
+    void ShowProducedUncertainty(const RecordRow& record);
     // The mixture in the fields, as the mixer is asked for it.
     MixtureRequest FieldsRequest() const;
     // The operator's choice of a new file for the table; nothing when
@@ -277,6 +299,11 @@ private:
     bool busyCursor_ = false;       // a worker stop is awaited
     std::array<bool, 2> deliveryShort_{};  // gas A, gas B
     bool closed_ = false;
+    TAccuracySettings accuracy_;
+    // The plans behind the memo and behind the plot's requested lines, for a change of accuracy.
+    std::optional<TAdoptedPlan> planShown_;
+    std::optional<TAdoptedPlan> planAdopted_;
+    TRunLog runLog_;  // what the run report tells
 };
 
 }  // namespace gasmixer

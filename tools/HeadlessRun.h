@@ -3,8 +3,11 @@
 #include "mixer/Mixer.h"
 #include "mixer/MixerView.h"
 #include "mixer/ThreadWake.h"
+#include "plot/MixtureTrace.h"
 #include "program/MixtureProgram.h"
+#include "runreport/RunLog.h"
 #include "tools/RunOptions.h"
+#include "uncertainty/AccuracySettings.h"
 
 #include <atomic>
 #include <optional>
@@ -39,6 +42,11 @@ public:
 
     Status SetUpStatus() const { return status_; }
 
+    // With the accuracy the window remembered. After the run, on the
+    // application's thread: writes the run report; false after saying why not.
+    void SetAccuracy(const TAccuracySettings& accuracy) { accuracy_ = accuracy; }
+    bool WriteReport(const std::string& path);
+
     void SetupFeedback(const std::string& line) override;
     void Error(const std::string& message) override;
     void GridRowWritten(int row, const std::vector<std::string>& cells) override;
@@ -47,6 +55,7 @@ public:
     void ProgramEnded(const std::string& line) override;
     void Saved(const std::string& path, bool ok) override;
     void DeliveryAlarmChanged(const DeliveryAlarm& alarm) override;
+    void PlanAdopted(const std::vector<std::string>& report, int gasAPpm, int h2oPpm, bool defined) override;
     void Ticked() override;
 
 private:
@@ -68,6 +77,12 @@ private:
     std::atomic<int> exitStatus_ = Succeeded;
     ThreadWake exit_;  // ends the application on the thread that made the run
     Status status_ = Succeeded;
+    // The run report's, filled on the mixer's thread.
+    TAccuracySettings accuracy_;
+    TRunLog runLog_;
+    TMixtureTrace trace_;
+    double requestedA_ = 0.0;
+    double requestedH2O_ = 0.0;
 };
 
 }  // namespace gasmixer
