@@ -69,7 +69,7 @@ void TForm1::ShowProducedUncertainty(const RecordRow& record)
     }
     const TRunningMixture running{*method, FindCompound(snapshot_.GasA), FindCompound(snapshot_.GasB),
                                   snapshot_.FlowInfoA, snapshot_.FlowInfoB, snapshot_.PH2O};
-    const TDelivered delivered{*v[FieldGasA], *v[FieldGasB], v[FieldH2O].value_or(0.0), record.MinutesSinceReset};
+    const TDelivered delivered{*v[FieldGasA], *v[FieldGasB], v[FieldH2O].value_or(0.0), record.MinutesSinceReset, 1};
     const TMixtureUncertainty u = ProducedUncertainty(running, delivered, accuracy_);
     MixturePlot->SetProducedBand(record.Time(), Relative(u.Species[SpeciesA]), Relative(u.Species[SpeciesH2O]));
 }

@@ -10,12 +10,13 @@ double Grams(const RecordRow& row, RecordField field) { return row.Values[field]
 
 TDelivered Between(const RecordRow* first, const RecordRow& last)
 {
-    TDelivered d{Grams(last, FieldGasA), Grams(last, FieldGasB), Grams(last, FieldH2O), last.MinutesSinceReset};
+    TDelivered d{Grams(last, FieldGasA), Grams(last, FieldGasB), Grams(last, FieldH2O), last.MinutesSinceReset, 1};
     if (!first) return d;
     d.GramsA -= Grams(*first, FieldGasA);
     d.GramsB -= Grams(*first, FieldGasB);
     d.GramsWater -= Grams(*first, FieldH2O);
     d.Minutes -= first->MinutesSinceReset;
+    d.Readings = 2;
     return d;
 }
 

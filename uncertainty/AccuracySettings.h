@@ -21,9 +21,10 @@ struct TControllerAccuracy {
     double FullScalePercent = 0.1;     // ± % of full scale
     TStatedAs AccuracyStatedAs = TStatedAs::Expanded;
     double RepeatabilityPercent = 0.2; // ± % of reading, one standard deviation (data sheets)
-    // g; one step of the totalizer. A 32-bit float of kilograms steps by
-    // 0.12 mg past 1 kg, a day at 1 g/min.
-    double TotalizerResolutionGrams = 0.0001;
+    // g; the least step of the totalizer's reading. The reading is a 32-bit
+    // float of kilograms, whose own step (under 1 µg below 8 g, 0.12 mg past
+    // 1 kg) counts where it is coarser.
+    double TotalizerResolutionGrams = 0.000001;
 
     friend bool operator==(const TControllerAccuracy&, const TControllerAccuracy&) = default;
 };

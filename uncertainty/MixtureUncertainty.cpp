@@ -80,6 +80,7 @@ TMixtureUncertainty ProducedUncertainty(const TRunningMixture& m, const TDeliver
     point.PH2O = m.PH2O;
     point.Totalized = true;
     point.Minutes = minutes;
+    point.Readings = delivered.Readings;
     // The records give gas B's moles that passed the bubbler pH2O moles of water each.
     const double waterMolarMass = FindCompound("H2O").MolarMass;
     const double molesB = delivered.GramsB / m.CompoundB.MolarMass;

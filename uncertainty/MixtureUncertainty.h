@@ -28,6 +28,7 @@ struct TDelivered {
     double GramsB = 0.0;      // totalizer B
     double GramsWater = 0.0;  // as the records count it, from the wet time
     double Minutes = 0.0;
+    int Readings = 1;  // totalizer readings per mass: 2 between two rows
 };
 
 // From the setpoints; the ppm are the requested ones.

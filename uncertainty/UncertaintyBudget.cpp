@@ -2,6 +2,7 @@
 
 #include "gasdata/MolarMasses.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace gasmixer {
@@ -9,6 +10,15 @@ namespace {
 
 // A limit ± a, any value within equally likely.
 double Rectangular(double limit) { return limit / std::sqrt(3.0); }
+
+// The step of a totalizer reading of `grams`: its own least step, or that of
+// the 32-bit float of kilograms it is read as, whichever is coarser.
+double ReadingStep(double grams, double resolution)
+{
+    const float kg = static_cast<float>(grams / 1000);
+    const double floatStep = (static_cast<double>(std::nextafter(kg, INFINITY)) - kg) * 1000;
+    return std::max(resolution, floatStep);
+}
 
 class BudgetBuilder {
 public:
@@ -54,7 +64,8 @@ private:
             StandardFrom(accuracy.FullScalePercent / 100 * fullScale, accuracy.AccuracyStatedAs), c);
         Add(mfc + " repeatability", unit, accuracy.RepeatabilityPercent / 100 * q, c);
         if (point_.Totalized) {
-            Add("Totalizer " + gas + " resolution", unit, Rectangular(accuracy.TotalizerResolutionGrams / 2), c);
+            const double step = ReadingStep(q, accuracy.TotalizerResolutionGrams);
+            Add("Totalizer " + gas + " resolution", unit, Rectangular(step / 2) * std::sqrt(point_.Readings), c);
         } else if (metered.Pulsed && point_.Minutes > 0) {
             Add("Pulses of " + gas + " (one pulse in " + std::to_string(static_cast<int>(point_.Minutes)) + " min)",
                 unit, Rectangular(metered.PulseDoseGrams) / point_.Minutes, c);

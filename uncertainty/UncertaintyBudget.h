@@ -33,6 +33,7 @@ struct TMixturePoint {
     // planned g/min, and a pulsed gas is judged over Minutes.
     bool Totalized = false;
     double Minutes = 0.0;
+    int Readings = 1;  // totalizer readings behind each quantity: 2 for a difference
 };
 
 struct TBudgetLine {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace gasmixer {
 namespace {
@@ -108,6 +109,30 @@ TEST(ProducedUncertainty, FromTheTotalizerMasses)
     EXPECT_NEAR(produced.Species[SpeciesH2O].Expanded, planned.Species[SpeciesH2O].Expanded,
                 0.02 * planned.Species[SpeciesH2O].Expanded);
     EXPECT_LT(produced.Species[SpeciesA].Expanded, planned.Species[SpeciesA].Expanded);
+}
+
+}  // namespace
+}  // namespace gasmixer
+
+namespace gasmixer {
+namespace {
+
+// The totalizer's own step, or that of the float of kilograms it is read
+// as; a mass between two rows is two readings.
+TEST(ProducedUncertainty, TotalizerStepIsTheCoarserOfItsOwnAndTheFloats)
+{
+    const PlanInput in = test::Request("O2", "N2", 2000, 0, 1.0);
+    const TRunningMixture running = RunningMixtureOf(in, PlanMixture(in));
+    const auto resolutionOfA = [&](double gramsA, int readings) {
+        const TDelivered delivered{gramsA, 1000.0, 0.0, 60.0, readings};
+        for (const TBudgetLine& line : ProducedUncertainty(running, delivered, TAccuracySettings{}).Budget)
+            if (line.Input == "Totalizer A resolution") return line.StandardUncertainty;
+        return -1.0;
+    };
+    const double floatStepAt2kg = 2.0 / (1 << 23) * 1000;  // g
+    EXPECT_NEAR(resolutionOfA(0.0004, 1), 1e-6 / std::sqrt(12.0), 1e-12);
+    EXPECT_NEAR(resolutionOfA(2000.0, 1), floatStepAt2kg / std::sqrt(12.0), 1e-12);
+    EXPECT_NEAR(resolutionOfA(0.0004, 2), std::sqrt(2.0) * 1e-6 / std::sqrt(12.0), 1e-12);
 }
 
 }  // namespace
