@@ -79,10 +79,10 @@ void DrawRequested(QPainter& painter, const TPlotMapping& map, double ppm, const
 namespace {
 
 // Light enough that the lines stay readable through it.
-QColor BandColor(const QColor& color)
+QColor BandColor(const QColor& color, int alpha = 70)
 {
     QColor band = color;
-    band.setAlpha(45);
+    band.setAlpha(alpha);
     return band;
 }
 
@@ -93,7 +93,11 @@ void DrawRequestedBand(QPainter& painter, const TPlotMapping& map, double ppm, d
     if (!(ppm > 0.0) || !(expanded > 0.0)) return;
     const double top = map.Y(ppm + expanded);
     const double bottom = map.Y(ppm - expanded);
-    painter.fillRect(QRectF(QPointF(map.Area().left(), top), QPointF(map.Area().right(), bottom)), BandColor(color));
+    const QRectF& area = map.Area();
+    painter.fillRect(QRectF(QPointF(area.left(), top), QPointF(area.right(), bottom)), BandColor(color));
+    // Its edges, for a band only a few pixels high on the decades of the axis.
+    painter.setPen(QPen(BandColor(color, 160), 1.0));
+    for (const double y : {top, bottom}) painter.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
 }
 
 void DrawTraceBand(QPainter& painter, const TPlotMapping& map, std::span<const TPlotPoint> points,
