@@ -186,6 +186,8 @@ void HeadlessRun::Shutdown(TMixer& mixer, Status status)
     err_ << "gasmixer-run: " << (saved ? "table saved to " : "the table could not be saved to ") << savePath_
          << std::endl;
     if (!saved && status == Succeeded) status = Failed;
+    // Here, on the thread that filled the run's log, once no row can come.
+    if (!options_.ReportPath.empty() && !WriteReport(options_.ReportPath) && status == Succeeded) status = Failed;
     exitStatus_ = status;
     exit_.Wake();
 }

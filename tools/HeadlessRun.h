@@ -42,10 +42,9 @@ public:
 
     Status SetUpStatus() const { return status_; }
 
-    // With the accuracy the window remembered. After the run, on the
-    // application's thread: writes the run report; false after saying why not.
+    // The run report (--report) is written with this accuracy, the window's
+    // remembered one, after the table is saved.
     void SetAccuracy(const TAccuracySettings& accuracy) { accuracy_ = accuracy; }
-    bool WriteReport(const std::string& path);
 
     void SetupFeedback(const std::string& line) override;
     void Error(const std::string& message) override;
@@ -60,8 +59,10 @@ public:
 
 private:
     void ChooseSavePath();
-    // On the mixer's thread: the shut-down, the save, the exit.
+    // On the mixer's thread: the shut-down, the save, the report, the exit.
     void Shutdown(TMixer& mixer, Status status);
+    // False after saying why not.
+    bool WriteReport(const std::string& path);
 
     RunOptions options_;
     std::ostream& out_;

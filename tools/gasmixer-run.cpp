@@ -80,8 +80,5 @@ int main(int argc, char** argv)
         run.Finish(gasmixer::HeadlessRun::Succeeded,
                    "stopped by signal " + std::to_string(signal) + "; valves closed, setpoints 0");
     });
-    int status = application->exec();
-    if (report && !run.WriteReport(parsed.Options->ReportPath) && status == gasmixer::HeadlessRun::Succeeded)
-        status = gasmixer::HeadlessRun::Failed;
-    return status;
+    return application->exec();
 }
