@@ -101,14 +101,20 @@ QString AlarmsSection(const TRunLog& log)
 
 }  // namespace
 
-QString RunReportHtml(const TRunLog& log, const TAccuracySettings& accuracy, bool withPlot)
+QString RunReportHtml(const TRunLog& log, const TAccuracySettings& accuracy, QSize plot)
 {
     QString html = QStringLiteral("<html><body><h1>Run report</h1><p>");
     html += "Started: " + (log.Start() ? Time(*log.Start()) : QStringLiteral("no rows stored")) + "<br>";
     html += "Ended: " + (log.End() ? Time(*log.End()) : QStringLiteral("no rows stored")) + "</p>";
     html += SetupSection(log.Setup());
     html += PlansSection(log, accuracy);
-    if (withPlot) html += "<h2>Plot</h2><p><img src=\"" + PlotResource + "\" width=\"640\"></p>";
+    if (!plot.isEmpty()) {
+        // As wide as the text, in its own proportions.
+        const int width = 640;
+        const int height = width * plot.height() / plot.width();
+        html += "<h2>Plot</h2><p><img src=\"" + PlotResource + "\" width=\"" + QString::number(width)
+              + "\" height=\"" + QString::number(height) + "\"></p>";
+    }
     html += AlarmsSection(log);
     return html + "</body></html>";
 }
@@ -124,7 +130,7 @@ bool WriteRunReport(const std::string& path, const TRunLog& log, const TAccuracy
     writer.setResolution(300);
     QTextDocument document;
     if (!plot.isNull()) document.addResource(QTextDocument::ImageResource, QUrl(PlotResource), plot);
-    document.setHtml(RunReportHtml(log, accuracy, !plot.isNull()));
+    document.setHtml(RunReportHtml(log, accuracy, plot.size()));
     document.print(&writer);
     return file.error() == QFileDevice::NoError;
 }

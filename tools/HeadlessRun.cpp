@@ -150,7 +150,7 @@ void HeadlessRun::PlanAdopted(const std::vector<std::string>& report, int gasAPp
 
 bool HeadlessRun::WriteReport(const std::string& path)
 {
-    const QImage plot = RunPlotImage(trace_, requestedA_, requestedH2O_, QSize(1600, 800));
+    const QImage plot = RunPlotImage(trace_, requestedA_, requestedH2O_, QSize(1000, 500));
     if (WriteRunReport(path, runLog_, accuracy_, plot)) return true;
     err_ << "gasmixer-run: the run report could not be written to " << path << std::endl;
     return false;
