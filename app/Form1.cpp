@@ -1,5 +1,6 @@
 #include "app/Form1.h"
 
+#include "app/AccuracyGroup.h"
 #include "app/Fonts.h"
 #include "app/ListBox.h"
 #include "app/PageControl.h"
@@ -11,6 +12,7 @@
 #include "controls/RtIntegerEdit.h"
 #include "controls/RtNumericUpDn.h"
 #include "mixer/MixerThread.h"
+#include "uncertainty/AccuracyStore.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -139,6 +141,7 @@ void TForm1::WireEvents()
     connect(RtIntegerEdit2, &TRtIntegerEdit::OnValueChanged, this, &TForm1::SendSettings);
     connect(RtDoubleEditCounter, &TRtDoubleEdit::OnValueChanged, this, &TForm1::SendSettings);
     connect(EditAutosaveFilename, &QLineEdit::textChanged, this, &TForm1::SendSettings);
+    GroupBoxAccuracy->OnChanged = [this](const TAccuracySettings& accuracy) { AccuracyChanged(accuracy); };
 }
 
 // The fields the mixer reads during a run.
@@ -157,6 +160,8 @@ void TForm1::SendSettings()
 void TForm1::FormCreate()
 {
     TSideSplitter::SetPaneWidth(Memo4, Memo4StartWidth);
+    accuracy_ = LoadRememberedAccuracy();
+    GroupBoxAccuracy->SetSettings(accuracy_);
     MemoTG->setPlainText(QString::fromStdString(FlowLines(MemoTGDesignText)));
     PageControl1->SelectPageQuietly(0);
     for (int valve = 1; valve <= 6; ++valve) SetValveGraphics(valve, false);

@@ -11,6 +11,9 @@
 #include "records/ColumnInfo.h"
 #include "records/RecordGrid.h"
 #include "records/RecordRow.h"
+#include "runreport/AdoptedPlan.h"
+#include "runreport/RunLog.h"
+#include "uncertainty/AccuracySettings.h"
 
 #include <QMainWindow>
 
@@ -31,9 +34,11 @@ class QTableView;
 namespace gasmixer {
 
 class MixerThread;
+class TAccuracyGroup;
 class TListBox;
 class TMixturePlot;
 class TPageControl;
+class TPlanUncertaintyBar;
 class TProgramPage;
 class TRecordGridModel;
 class TRtDoubleEdit;
@@ -95,6 +100,10 @@ public:
     void Save(const std::string& Path);
     void StringGrid1MouseDown(Qt::MouseButton Button);
     void UpdateTGMix();
+    // "Save run report...": asks where, then writes the PDF.
+    void ButtonRunReportClick();
+    // The run report as a PDF; false after telling the operator why not.
+    bool SaveRunReport(const std::string& path);
 
     // ---- The mixer
     // A command for the mixer's thread, run between its ticks.
@@ -164,11 +173,13 @@ public:
     QCheckBox* CheckBoxMFCOK = nullptr;
     QCheckBox* CheckBoxGasesSelected = nullptr;
     QLabel* Label4 = nullptr;
+    TAccuracyGroup* GroupBoxAccuracy = nullptr;  // remembered between runs
 
     // Operation
     QLabel* Image1 = nullptr;  // shows Schematic
     TSideSplitter* Splitter1 = nullptr;
     QPlainTextEdit* Memo4 = nullptr;
+    TPlanUncertaintyBar* PlanUncertaintyBar = nullptr;  // under Memo4
     QGroupBox* GroupBox8 = nullptr;
     QLabel* Label9 = nullptr;
     QLabel* LabelStatus = nullptr;
@@ -204,6 +215,7 @@ public:
     // Made mixture
     QTableView* StringGrid1 = nullptr;
     TMixturePlot* MixturePlot = nullptr;  // under the table, collapsible
+    QPushButton* ButtonRunReport = nullptr;  // "Save run report..."
 
     // Mixture in TG
     QGroupBox* RadioGroup1 = nullptr;
@@ -267,6 +279,16 @@ private:
     void ChooseGas(int address, TListBox* list, const char* fakeGas, bool fake);
     void SetGasBLimitRange(const TGasBLimitRange& range);
     void BalanceAndPreview();
+    // The accuracy the operator entered: remembered, and the plan's expected line again.
+    void AccuracyChanged(const TAccuracySettings& accuracy);
+    // The expected mixture of the plan on show; none without a plan.
+    void ShowPlanUncertainty(const PlanInput& input, const PlanResult& plan);
+    // The same for the plan the mixer adopted, and the requested bands on the plot.
+    void ShowAdoptedUncertainty(const std::vector<std::string>& report, int gasAPpm, int h2oPpm, bool defined);
+    // The requested lines of the adopted plan with their bands.
+    void ShowRequestedBands();
+    // The band of the produced trace at this row.
+    void ShowProducedUncertainty(const RecordRow& record);
     // The mixture in the fields, as the mixer is asked for it.
     MixtureRequest FieldsRequest() const;
     // The operator's choice of a new file for the table; nothing when
@@ -293,6 +315,11 @@ private:
     // What "Validate remembered set-up" validates, while it waits for the
     // answers; each gas chosen on the way is remembered anew.
     std::optional<TRememberedSetup> validatingRemembered_;
+    TAccuracySettings accuracy_;
+    // The plans behind the memo and behind the plot's requested lines, for a change of accuracy.
+    std::optional<TAdoptedPlan> planShown_;
+    std::optional<TAdoptedPlan> planAdopted_;
+    TRunLog runLog_;  // what the run report tells
 };
 
 }  // namespace gasmixer

@@ -79,7 +79,10 @@ void TForm1::Calculate()
         shown.PH2O = RtIntegerEditpH2O->Value();
         const TFractions fields{RtIntegerEditGasAPPM->Value(), RtIntegerEditGasBPPM->Value(),
                                 RtIntegerEditH2Oppm->Value()};
-        Memo4->setPlainText(JoinLines(PlanMixture(MixturePlanInput(shown, fields, RtNumericUpDn1->Value())).Report));
+        const PlanInput input = MixturePlanInput(shown, fields, RtNumericUpDn1->Value());
+        const PlanResult plan = PlanMixture(input);
+        Memo4->setPlainText(JoinLines(plan.Report));
+        ShowPlanUncertainty(input, plan);
     }
     // The table marks every plan shown; saves carry the text on show.
     Post([planText = Memo4->toPlainText().toStdString()](TMixer& mixer) { mixer.PreviewShown(planText); });
@@ -89,7 +92,7 @@ void TForm1::PlanAdopted(const std::vector<std::string>& report, int gasAPpm, in
 {
     Memo4->clear();
     if (!report.empty()) Memo4->setPlainText(JoinLines(report));
-    if (defined) MixturePlot->SetRequested(gasAPpm, h2oPpm);
+    ShowAdoptedUncertainty(report, gasAPpm, h2oPpm, defined);
 }
 
 // A program's mixture: the fields show it, without a preview of their own.

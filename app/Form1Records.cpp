@@ -55,6 +55,8 @@ void TForm1::RowStored(int row, const RecordRow& record)
     StringGrid1->scrollTo(StringGrid1->model()->index(row - 1, 0));
     const double gap = std::numeric_limits<double>::quiet_NaN();
     MixturePlot->AddRecord(record.Time(), record.Mode, record.APpm().value_or(gap), record.H2OPpm().value_or(gap));
+    ShowProducedUncertainty(record);
+    runLog_.AddRow(record);
     if (RowStoredHook) RowStoredHook(record);
 }
 
@@ -73,7 +75,9 @@ void TForm1::DeliveryAlarmChanged(const DeliveryAlarm& alarm)
     }
     LabelDeliveryWarning->setText(warnings.join(QLatin1Char('\n')));
     LabelDeliveryWarning->setVisible(!warnings.isEmpty());
-    if (!alarm.Line.empty()) MixturePlot->AddMarker(alarm.Time, gas + (alarm.Short ? " short" : " recovered"));
+    if (alarm.Line.empty()) return;
+    MixturePlot->AddMarker(alarm.Time, gas + (alarm.Short ? " short" : " recovered"));
+    runLog_.AddAlarm(alarm.Time, alarm.Line);
 }
 
 void TForm1::AutosaveShown(const std::string& text) { Label17->setText(QString::fromStdString(text)); }

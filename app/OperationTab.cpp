@@ -2,6 +2,7 @@
 
 #include "app/Fonts.h"
 #include "app/PageControl.h"
+#include "app/PlanUncertaintyBar.h"
 #include "app/SideSplitter.h"
 #include "controls/RtFloatEdit.h"
 #include "controls/RtIntegerEdit.h"
@@ -194,7 +195,14 @@ void TForm1::BuildOperationTab()
     page->setSpacing(0);
     page->addWidget(scroller, 1);
     page->addWidget(Splitter1);
-    page->addWidget(Memo4);
+    // The plan's expected mixture under it, as wide as the memo.
+    PlanUncertaintyBar = new TPlanUncertaintyBar(TabSheet1);
+    PlanUncertaintyBar->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    auto* planColumn = new QVBoxLayout;
+    planColumn->setSpacing(0);
+    planColumn->addWidget(Memo4, 1);
+    planColumn->addWidget(PlanUncertaintyBar);
+    page->addLayout(planColumn);
 
     PageControl1->AddPage(TabSheet1, QStringLiteral("Operation"));
 }

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -67,6 +68,12 @@ void TForm1::BuildMadeMixtureTab()
         [this](Qt::MouseButton button) { StringGrid1MouseDown(button); }, StringGrid1));
     auto* layout = new QVBoxLayout(TabSheet2);
     layout->setContentsMargins(0, 0, 0, 0);
+    ButtonRunReport = new QPushButton(QStringLiteral("Save run report..."), TabSheet2);
+    connect(ButtonRunReport, &QPushButton::clicked, this, &TForm1::ButtonRunReportClick);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ButtonRunReport);
+    layout->addLayout(buttons);
     auto* splitter = new QSplitter(Qt::Vertical, TabSheet2);
     splitter->addWidget(StringGrid1);
     MixturePlot = new TMixturePlot([this] { return AskPlotImagePath(services_.dialogs); },

@@ -2,8 +2,6 @@
 
 #include <QSettings>
 
-#include <cstdlib>
-
 namespace gasmixer {
 namespace {
 
@@ -24,16 +22,6 @@ int IntegerOf(const QSettings& settings, const char* key, int fallback)
 }
 
 }  // namespace
-
-std::string DefaultSettingsPath()
-{
-    // Read at each call rather than through QSettings' own cache, so that a
-    // changed config home is followed.
-    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config)
-        return std::string(config) + "/gasmixer/gasmixer.conf";
-    const char* home = std::getenv("HOME");
-    return std::string(home ? home : "") + "/.config/gasmixer/gasmixer.conf";
-}
 
 std::optional<TRememberedSetup> ReadRememberedSetup(const std::string& path)
 {

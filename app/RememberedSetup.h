@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/SettingsPath.h"
+
 #include <optional>
 #include <string>
 
@@ -21,9 +23,6 @@ struct TRememberedSetup {
 
     friend bool operator==(const TRememberedSetup&, const TRememberedSetup&) = default;
 };
-
-// $XDG_CONFIG_HOME/gasmixer/gasmixer.conf, or under ~/.config without it.
-std::string DefaultSettingsPath();
 
 // Nothing when no set-up was remembered in the file; a value it cannot read
 // keeps its default.

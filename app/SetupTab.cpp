@@ -1,5 +1,6 @@
 #include "app/Form1.h"
 
+#include "app/AccuracyGroup.h"
 #include "app/Fonts.h"
 #include "app/ListBox.h"
 #include "app/PageControl.h"
@@ -107,6 +108,8 @@ void TForm1::BuildSetupTab()
     grid->addWidget(GroupBox3, 0, 2, 3, 1);
     grid->addWidget(GroupBox4, 1, 0, 1, 2);
     grid->addWidget(GroupBox5, 2, 0, 1, 2);
+    GroupBoxAccuracy = new TAccuracyGroup(Setup);
+    grid->addWidget(GroupBoxAccuracy, 3, 0, 1, 2);
     grid->setColumnStretch(2, 1);
     grid->setRowStretch(2, 1);
 

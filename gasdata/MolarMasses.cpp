@@ -120,14 +120,39 @@ long double InverseMolarMass(const std::string& Name)
     return 1.0L / static_cast<long double>(FindCompound(Name).MolarMass);
 }
 
+namespace {
+constexpr long double VapourPressureCoefficients[] = {0.00600131607517L, 0.000440243970154L, 1.41074334293e-5L,
+                                                      2.63232511023e-7L, 2.74056279733e-9L,  2.71607801742e-11L};
+}  // namespace
+
 float WaterVapourPressure(float T)
 {
-    static constexpr long double c[] = {0.00600131607517L, 0.000440243970154L, 1.41074334293e-5L,
-                                        2.63232511023e-7L, 2.74056279733e-9L,  2.71607801742e-11L};
+    const auto& c = VapourPressureCoefficients;
     const long double t = T;
     long double p = 0.0L;
     for (int i = 5; i >= 0; --i) p = p * t + c[i];
     return static_cast<float>(p);
+}
+
+double WaterVapourPressureSlope(double T)
+{
+    const auto& c = VapourPressureCoefficients;
+    const long double t = T;
+    long double slope = 0.0L;
+    for (int i = 5; i >= 1; --i) slope = slope * t + i * c[i];
+    return static_cast<double>(slope);
+}
+
+double WaterTemperatureAt(double pH2O)
+{
+    double low = -50.0;
+    double high = 150.0;
+    for (int i = 0; i < 60; ++i) {
+        const double mid = (low + high) / 2;
+        if (WaterVapourPressure(static_cast<float>(mid)) < pH2O) low = mid;
+        else high = mid;
+    }
+    return (low + high) / 2;
 }
 
 }  // namespace gasmixer

@@ -53,5 +53,9 @@ long double InverseMolarMass(const std::string& Name);
 
 // Saturation vapour pressure of water in atm at T in ºC.
 float WaterVapourPressure(float T);
+// Its slope dp/dT in atm/ºC, for the propagation of a temperature's uncertainty.
+double WaterVapourPressureSlope(double T);
+// The temperature in ºC whose vapour pressure is pH2O atm (-50 to 150 ºC).
+double WaterTemperatureAt(double pH2O);
 
 }  // namespace gasmixer

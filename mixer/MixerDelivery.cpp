@@ -4,13 +4,6 @@
 
 namespace gasmixer {
 
-namespace {
-
-// The grams a pulsed gas may lag by: one pulse of the longest length.
-double PulseDoseGrams(float pulseSetpoint) { return pulseSetpoint * (LongestPulseMs / 60000.0); }
-
-}  // namespace
-
 void TMixer::WatchDelivery(const TMethodActions& method)
 {
     WatchGas(DeliveryWatchA, TotalizerA, RequiredFlowA, method.GasA == TFlowRegulation::Pulse, PulseSetpointA);

@@ -79,10 +79,18 @@ void TMixturePlot::AddMarker(TDateTime time, std::string label)
     ScheduleRedraw();
 }
 
-void TMixturePlot::SetRequested(double aPpm, double h2oPpm)
+void TMixturePlot::SetRequested(double aPpm, double h2oPpm, double aExpanded, double h2oExpanded)
 {
     requestedA_ = aPpm;
     requestedH2O_ = h2oPpm;
+    requestedAExpanded_ = aExpanded;
+    requestedH2OExpanded_ = h2oExpanded;
+    ScheduleRedraw();
+}
+
+void TMixturePlot::SetProducedBand(TDateTime time, double aRelative, double h2oRelative)
+{
+    producedBand_.Add(time, aRelative, h2oRelative);
     ScheduleRedraw();
 }
 
@@ -138,6 +146,16 @@ void TMixturePlot::drawForeground(QPainter* painter, const QRectF& rect)
     painter->setClipRect(map.Area());
     painter->setRenderHint(QPainter::Antialiasing);
     DrawMarkers(*painter, map, trace_.Markers());
+    DrawRequestedBand(*painter, map, requestedA_, requestedAExpanded_, PlotAColor);
+    DrawRequestedBand(*painter, map, requestedH2O_, requestedH2OExpanded_, PlotH2OColor);
+    const auto band = [this](double TBandStep::*share) {
+        return [this, share](double time) {
+            const TBandStep* step = producedBand_.At(time);
+            return step ? step->*share : std::nan("");
+        };
+    };
+    DrawTraceBand(*painter, map, drawnH2O_, band(&TBandStep::H2O), PlotH2OColor);
+    DrawTraceBand(*painter, map, drawnA_, band(&TBandStep::A), PlotAColor);
     DrawRequested(*painter, map, requestedA_, PlotAColor);
     DrawRequested(*painter, map, requestedH2O_, PlotH2OColor);
     DrawTrace(*painter, map, drawnH2O_, PlotH2OColor);

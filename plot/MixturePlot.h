@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/DateTime.h"
+#include "plot/BandSteps.h"
 #include "plot/MixtureSample.h"
 #include "plot/MixtureTrace.h"
 
@@ -40,8 +41,12 @@ public:
     // The planner's "Reset" row.
     void AddReset(TDateTime time);
     void AddMarker(TDateTime time, std::string label);
-    // The requests of the applied plan; NaN or zero draws no line.
-    void SetRequested(double aPpm, double h2oPpm);
+    // The requests of the applied plan; NaN or zero draws no line. The
+    // expanded uncertainties shade a band around each; zero: none.
+    void SetRequested(double aPpm, double h2oPpm, double aExpanded = 0.0, double h2oExpanded = 0.0);
+    // The produced rows' relative expanded uncertainty from `time` on, as a
+    // band around each trace; NaN: none.
+    void SetProducedBand(TDateTime time, double aRelative, double h2oRelative);
 
     // Draws what was handed over now, instead of at the next gathered redraw.
     void Redraw();
@@ -78,6 +83,9 @@ private:
     TMixtureTrace trace_;
     double requestedA_ = 0.0;
     double requestedH2O_ = 0.0;
+    double requestedAExpanded_ = 0.0;
+    double requestedH2OExpanded_ = 0.0;
+    TBandSteps producedBand_;
 
     std::optional<TTimeExtent> zoom_;  // nothing: the whole run
     TTimeExtent drawnWindow_;

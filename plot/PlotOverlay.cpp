@@ -76,6 +76,59 @@ void DrawRequested(QPainter& painter, const TPlotMapping& map, double ppm, const
     painter.drawLine(QPointF(map.Area().left(), y), QPointF(map.Area().right(), y));
 }
 
+namespace {
+
+// Light enough that the lines stay readable through it.
+QColor BandColor(const QColor& color, int alpha = 70)
+{
+    QColor band = color;
+    band.setAlpha(alpha);
+    return band;
+}
+
+}  // namespace
+
+void DrawRequestedBand(QPainter& painter, const TPlotMapping& map, double ppm, double expanded, const QColor& color)
+{
+    if (!(ppm > 0.0) || !(expanded > 0.0)) return;
+    const double top = map.Y(ppm + expanded);
+    const double bottom = map.Y(ppm - expanded);
+    const QRectF& area = map.Area();
+    painter.fillRect(QRectF(QPointF(area.left(), top), QPointF(area.right(), bottom)), BandColor(color));
+    // Its edges, for a band only a few pixels high on the decades of the axis.
+    painter.setPen(QPen(BandColor(color, 160), 1.0));
+    for (const double y : {top, bottom}) painter.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
+}
+
+void DrawTraceBand(QPainter& painter, const TPlotMapping& map, std::span<const TPlotPoint> points,
+                   const std::function<double(double)>& relativeAt, const QColor& color)
+{
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(BandColor(color));
+    QPolygonF upper;
+    QPolygonF lower;
+    const auto fill = [&] {
+        if (upper.size() > 1) {
+            std::reverse(lower.begin(), lower.end());
+            painter.drawPolygon(upper + lower);
+        }
+        upper.clear();
+        lower.clear();
+    };
+    for (const TPlotPoint& p : points) {
+        const double relative = std::isnan(p.Value) ? std::nan("") : relativeAt(p.Time);
+        if (!(relative > 0.0)) {
+            fill();
+            continue;
+        }
+        const double x = map.X(p.Time);
+        upper << QPointF(x, map.Y(p.Value * (1 + relative)));
+        lower << QPointF(x, map.Y(p.Value * (1 - relative)));
+    }
+    fill();
+    painter.setBrush(Qt::NoBrush);
+}
+
 void DrawMarkers(QPainter& painter, const TPlotMapping& map, std::span<const TPlotMarker> markers)
 {
     const QRectF& area = map.Area();

@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QRectF>
 
+#include <functional>
 #include <span>
 
 class QPainter;
@@ -40,6 +41,14 @@ void DrawTrace(QPainter& painter, const TPlotMapping& map, std::span<const TPlot
 
 // A dashed line across the plot at a requested ppm; nothing for NaN or zero.
 void DrawRequested(QPainter& painter, const TPlotMapping& map, double ppm, const QColor& color);
+
+// A shaded band from ppm - expanded to ppm + expanded across the plot.
+void DrawRequestedBand(QPainter& painter, const TPlotMapping& map, double ppm, double expanded, const QColor& color);
+
+// A shaded band around `points`, each within its relative expanded
+// uncertainty `relativeAt(time)` (NaN: none there).
+void DrawTraceBand(QPainter& painter, const TPlotMapping& map, std::span<const TPlotPoint> points,
+                   const std::function<double(double)>& relativeAt, const QColor& color);
 
 // The markers inside the plot: a dotted vertical line each, with its name at
 // the top. Names that would overlap move down a line, or are left out when

@@ -26,6 +26,9 @@ static_assert(LongestPulseMs >= BasePulseMs);
 inline constexpr float PulseSetpointA = 0.035f;
 inline constexpr float PulseSetpointB = 0.22f;
 
+// The grams a pulsed gas may lag or lead by: one pulse of the longest length.
+constexpr double PulseDoseGrams(float pulseSetpoint) { return pulseSetpoint * (LongestPulseMs / 60000.0); }
+
 struct TPulseInput {
     char Gas = 'A';                  // the letter of the log lines
     double Delivered = 0.0;          // g since the reset, from the totalizer; NaN when unread

@@ -3,7 +3,8 @@
 set -euo pipefail
 
 packages=(build-essential cmake pkg-config qt6-base-dev qt6-charts-dev libqt6opengl6-dev libgl-dev libgtest-dev libgmock-dev
-          libmodbus-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth help2man desktop-file-utils)
+          libmodbus-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth help2man desktop-file-utils
+          poppler-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

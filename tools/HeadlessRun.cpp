@@ -5,10 +5,14 @@
 #include "mixer/ProgramRunner.h"
 #include "program/ProgramFile.h"
 #include "records/ColumnInfo.h"
+#include "runreport/AdoptedPlan.h"
+#include "runreport/RunPlotImage.h"
+#include "runreport/RunReportPdf.h"
 
 #include <QCoreApplication>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 
 namespace gasmixer {
@@ -59,6 +63,8 @@ bool HeadlessRun::SetUp()
     // As the operator goes on to the Operation tab: the bubbler is read, so
     // humidified steps are planned with its present pH2O.
     mixer.ReadWaterTemperature();
+    runLog_.SetSetup({options_.Fake ? FakePortName : options_.RelayPort, options_.Fake ? FakePortName : options_.MfcPort,
+                      options_.GasA, options_.GasB, mixer.FlowInfoA, mixer.FlowInfoB});
     status_ = Succeeded;
     return true;
 }
@@ -97,8 +103,11 @@ void HeadlessRun::Saved(const std::string&, bool ok) { savedOk_ = ok; }
 void HeadlessRun::GridRowWritten(int, const std::vector<std::string>& cells) { lastRow_ = cells; }
 
 // Told once the tick is over, as the tick's row is.
-void HeadlessRun::RowStored(int, const RecordRow&)
+void HeadlessRun::RowStored(int, const RecordRow& record)
 {
+    runLog_.AddRow(record);
+    const double gap = std::nan("");
+    trace_.AddRecord(record.Time(), record.Mode, record.APpm().value_or(gap), record.H2OPpm().value_or(gap));
     const TColumnInfo& columns = DefaultColumnInfo();
     const auto cell = [&](const char* caption) { return lastRow_[static_cast<std::size_t>(ColumnIdOf(columns, caption))]; };
     rowLine_ = "row;" + cell("Time") + ';' + cell("Mode") + ';' + cell("Method") + ';' + cell("A ppm") + ';' +
@@ -129,7 +138,27 @@ void HeadlessRun::ProgramEnded(const std::string& line)
 
 void HeadlessRun::DeliveryAlarmChanged(const DeliveryAlarm& alarm)
 {
-    if (!alarm.Line.empty()) out_ << "alarm;" << alarm.Line << std::endl;
+    if (alarm.Line.empty()) return;
+    out_ << "alarm;" << alarm.Line << std::endl;
+    runLog_.AddAlarm(alarm.Time, alarm.Line);
+    trace_.AddMarker(alarm.Time, std::string("Gas ") + alarm.Gas + (alarm.Short ? " short" : " recovered"));
+}
+
+void HeadlessRun::PlanAdopted(const std::vector<std::string>& report, int gasAPpm, int h2oPpm, bool defined)
+{
+    if (!defined) return;
+    const std::optional<TAdoptedPlan> adopted = PlanAgain(mixer_->Snapshot(), report, gasAPpm, h2oPpm, mixer_->GasBLimit);
+    runLog_.AddPlan(AppliedPlanOf(mixer_->WallClock().Now(), report, gasAPpm, h2oPpm, adopted, accuracy_));
+    requestedA_ = gasAPpm;
+    requestedH2O_ = h2oPpm;
+}
+
+bool HeadlessRun::WriteReport(const std::string& path)
+{
+    const QImage plot = RunPlotImage(trace_, requestedA_, requestedH2O_, QSize(1000, 500));
+    if (WriteRunReport(path, runLog_, accuracy_, plot)) return true;
+    err_ << "gasmixer-run: the run report could not be written to " << path << std::endl;
+    return false;
 }
 
 void HeadlessRun::Ticked()
@@ -162,6 +191,8 @@ void HeadlessRun::Shutdown(TMixer& mixer, Status status)
     err_ << "gasmixer-run: " << (saved ? "table saved to " : "the table could not be saved to ") << savePath_
          << std::endl;
     if (!saved && status == Succeeded) status = Failed;
+    // Here, on the thread that filled the run's log, once no row can come.
+    if (!options_.ReportPath.empty() && !WriteReport(options_.ReportPath) && status == Succeeded) status = Failed;
     exitStatus_ = status;
     exit_.Wake();
 }

@@ -3,8 +3,11 @@
 #include "mixer/Mixer.h"
 #include "mixer/MixerView.h"
 #include "mixer/ThreadWake.h"
+#include "plot/MixtureTrace.h"
 #include "program/MixtureProgram.h"
+#include "runreport/RunLog.h"
 #include "tools/RunOptions.h"
+#include "uncertainty/AccuracySettings.h"
 
 #include <atomic>
 #include <optional>
@@ -39,6 +42,10 @@ public:
 
     Status SetUpStatus() const { return status_; }
 
+    // The run report (--report) is written with this accuracy, the window's
+    // remembered one, after the table is saved.
+    void SetAccuracy(const TAccuracySettings& accuracy) { accuracy_ = accuracy; }
+
     void SetupFeedback(const std::string& line) override;
     void Error(const std::string& message) override;
     void GridRowWritten(int row, const std::vector<std::string>& cells) override;
@@ -47,12 +54,15 @@ public:
     void ProgramEnded(const std::string& line) override;
     void Saved(const std::string& path, bool ok) override;
     void DeliveryAlarmChanged(const DeliveryAlarm& alarm) override;
+    void PlanAdopted(const std::vector<std::string>& report, int gasAPpm, int h2oPpm, bool defined) override;
     void Ticked() override;
 
 private:
     void ChooseSavePath();
-    // On the mixer's thread: the shut-down, the save, the exit.
+    // On the mixer's thread: the shut-down, the save, the report, the exit.
     void Shutdown(TMixer& mixer, Status status);
+    // False after saying why not.
+    bool WriteReport(const std::string& path);
 
     RunOptions options_;
     std::ostream& out_;
@@ -68,6 +78,12 @@ private:
     std::atomic<int> exitStatus_ = Succeeded;
     ThreadWake exit_;  // ends the application on the thread that made the run
     Status status_ = Succeeded;
+    // The run report's, filled on the mixer's thread.
+    TAccuracySettings accuracy_;
+    TRunLog runLog_;
+    TMixtureTrace trace_;
+    double requestedA_ = 0.0;
+    double requestedH2O_ = 0.0;
 };
 
 }  // namespace gasmixer

@@ -17,6 +17,14 @@ std::string Number(Float value, int significantDigits)
     return std::string(buffer, end);
 }
 
+// A nested member's lines, one level further in.
+std::string Indented(const std::string& text)
+{
+    std::string out;
+    for (const char c : text) out += c == '\n' ? std::string("\n  ") : std::string(1, c);
+    return out;
+}
+
 }  // namespace
 
 std::string JsonString(std::string_view text)
@@ -68,6 +76,27 @@ void JsonObjectWriter::AddNull(std::string_view key) { AddRaw(key, "null"); }
 void JsonObjectWriter::AddDouble(std::string_view key, double value) { AddRaw(key, Number(value, 17)); }
 
 void JsonObjectWriter::AddFloat(std::string_view key, float value) { AddRaw(key, Number(value, 9)); }
+
+void JsonObjectWriter::AddDoubles(std::string_view key, const std::vector<double>& values)
+{
+    std::string array = "[";
+    for (std::size_t i = 0; i < values.size(); ++i) array += (i ? ", " : "") + Number(values[i], 17);
+    AddRaw(key, array + "]");
+}
+
+void JsonObjectWriter::AddObject(std::string_view key, const JsonObjectWriter& object)
+{
+    AddRaw(key, Indented(object.Text()));
+}
+
+void JsonObjectWriter::AddObjects(std::string_view key, const std::vector<JsonObjectWriter>& objects)
+{
+    std::string array = "[";
+    for (std::size_t i = 0; i < objects.size(); ++i)
+        array += (i ? ",\n    " : "\n    ") + Indented(Indented(objects[i].Text()));
+    array += objects.empty() ? "]" : "\n  ]";
+    AddRaw(key, std::move(array));
+}
 
 std::string JsonObjectWriter::Text() const
 {

@@ -21,6 +21,10 @@ public:
     // JSON has no NaN or infinity; they are written as null.
     void AddDouble(std::string_view key, double value);
     void AddFloat(std::string_view key, float value);
+    void AddDoubles(std::string_view key, const std::vector<double>& values);
+    // Nested objects, indented a level further.
+    void AddObject(std::string_view key, const JsonObjectWriter& object);
+    void AddObjects(std::string_view key, const std::vector<JsonObjectWriter>& objects);
 
     std::string Text() const;
 

@@ -1,10 +1,12 @@
 #include "tools/PlanJson.h"
 
 #include "tools/JsonWriter.h"
+#include "tools/UncertaintyJson.h"
+#include "uncertainty/MixtureUncertainty.h"
 
 namespace gasmixer {
 
-std::string PlanJson(const PlanInput& in, const PlanResult& plan)
+std::string PlanJson(const PlanInput& in, const PlanResult& plan, const TAccuracySettings& accuracy)
 {
     JsonObjectWriter json;
     if (plan.Defined) json.AddText("method", plan.MixingMethod());
@@ -36,6 +38,8 @@ std::string PlanJson(const PlanInput& in, const PlanResult& plan)
     addFloat("q_a", plan.QA);
     addFloat("q_b", plan.QB);
     json.AddTexts("report", plan.Report);
+    if (plan.Defined) json.AddObject("uncertainty", UncertaintyJson(PlanUncertainty(in, plan, accuracy), accuracy));
+    else json.AddNull("uncertainty");
     return json.Text();
 }
 

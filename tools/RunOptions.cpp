@@ -5,8 +5,8 @@
 namespace gasmixer {
 
 const char* const RunUsage =
-    "Usage: gasmixer-run PROGRAM --relay-port PORT --mfc-port PORT --gas-a NAME --gas-b NAME [--save FILE]\n"
-    "  or:  gasmixer-run PROGRAM --fake [--save FILE]\n"
+    "Usage: gasmixer-run PROGRAM --relay-port PORT --mfc-port PORT --gas-a NAME --gas-b NAME [--save FILE] [--report FILE.pdf]\n"
+    "  or:  gasmixer-run PROGRAM --fake [--save FILE] [--report FILE.pdf]\n"
     "  or:  gasmixer-run --recover JOURNAL --save FILE\n"
     "Runs a mixture program on the mixer without a display: validates the relay\n"
     "board and the flow controllers, chooses the gases, runs the program, prints\n"
@@ -19,6 +19,8 @@ const char* const RunUsage =
     "  --gas-b NAME       gas B as the Setup tab lists it (Ar, N2, H2, H2O)\n"
     "  --save FILE        where the table goes at the end (default: yyyy-mm-dd hh_mm.csv);\n"
     "                     autosaves go beside it\n"
+    "  --report FILE.pdf  also write the run report: set-up, plans, the produced mixture\n"
+    "                     with its uncertainty, the plot and the alarms\n"
     "  --fake             the imaginary mixer of the fake port (O2 in N2), no devices\n"
     "  --recover JOURNAL  save the table of a run that ended without saving it, from\n"
     "                     its journal (~/.local/state/gasmixer/journal *.csv), as\n"
@@ -61,7 +63,8 @@ ParsedRunOptions ParseRunOptions(const std::vector<std::string>& args)
     std::vector<std::string> positional;
     const std::pair<const char*, std::string*> valued[] = {
         {"--relay-port", &o.RelayPort}, {"--mfc-port", &o.MfcPort}, {"--gas-a", &o.GasA},
-        {"--gas-b", &o.GasB},           {"--save", &o.SavePath},    {"--recover", &o.RecoverPath}};
+        {"--gas-b", &o.GasB},           {"--save", &o.SavePath},    {"--recover", &o.RecoverPath},
+        {"--report", &o.ReportPath}};
     std::vector<std::string> seen;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -111,7 +114,7 @@ ParsedRunOptions ParseRunOptions(const std::vector<std::string>& args)
         return {o, {}};
     }
     for (const auto& [name, field] : valued) {
-        const bool optional = field == &o.SavePath || field == &o.RecoverPath;
+        const bool optional = field == &o.SavePath || field == &o.RecoverPath || field == &o.ReportPath;
         if (!optional && field->empty()) return fail(std::string(name) + " is needed (or --fake)");
     }
     return {o, {}};

@@ -17,6 +17,7 @@ struct RunOptions {
     bool Fake = false;
     bool Help = false;
     std::string RecoverPath;  // a journal whose table is saved instead of a run
+    std::string ReportPath;   // the run report (PDF); empty: none
     bool Version = false;
 
     friend bool operator==(const RunOptions&, const RunOptions&) = default;

@@ -5,6 +5,7 @@
 #include "tools/PlanJson.h"
 #include "tools/PlanOptions.h"
 #include "tools/PlanRequest.h"
+#include "uncertainty/AccuracyStore.h"
 
 #include <exception>
 #include <iostream>
@@ -49,7 +50,7 @@ int Run(const std::vector<std::string_view>& args)
 
     const PlanResult plan = PlanMixture(input);
     if (options.Json) {
-        std::cout << PlanJson(input, plan) << '\n';
+        std::cout << PlanJson(input, plan, LoadRememberedAccuracy()) << '\n';
     } else {
         for (const std::string& line : plan.Report) std::cout << line << '\n';
     }

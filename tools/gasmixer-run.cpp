@@ -12,10 +12,14 @@
 #include "tools/RecoverJournal.h"
 #include "tools/RunOptions.h"
 
+#include "uncertainty/AccuracyStore.h"
+
 #include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <sstream>
 
 namespace {
@@ -57,11 +61,17 @@ int main(int argc, char** argv)
     const std::optional<gasmixer::MixtureProgram> program = LoadProgram(parsed.Options->ProgramPath);
     if (!program) return gasmixer::HeadlessRun::BadInput;
 
-    QCoreApplication application(argc, argv);
+    // A report needs fonts, which need a graphical application; with no
+    // display it draws off screen.
+    const bool report = !parsed.Options->ReportPath.empty();
+    if (report && !qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> application =
+        report ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
     gasmixer::SetFormatSettings(gasmixer::SystemFormatSettings());
 
     const gasmixer::SystemClock clock;
     gasmixer::HeadlessRun run(*parsed.Options, std::cout, std::cerr);
+    run.SetAccuracy(gasmixer::LoadRememberedAccuracy());
     gasmixer::TMixer mixer({clock}, run);
     run.Attach(mixer);
     if (!run.SetUp()) {
@@ -75,5 +85,5 @@ int main(int argc, char** argv)
         run.Finish(gasmixer::HeadlessRun::Succeeded,
                    "stopped by signal " + std::to_string(signal) + "; valves closed, setpoints 0");
     });
-    return application.exec();
+    return application->exec();
 }

@@ -1,5 +1,7 @@
 #include "app/GuardedApplication.h"
 
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 // One application object for every test, the same kind the program runs, so
@@ -9,6 +11,9 @@ int main(int argc, char** argv)
 {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     gasmixer::GuardedApplication app(argc, argv);
+    // What the window remembers goes to a folder of the run's own.
+    const QTemporaryDir settings;
+    qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -2,10 +2,13 @@
 
 #include "common/TextFormat.h"
 #include "mixing/MixturePlanner.h"
+#include "uncertainty/MixtureUncertainty.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSettings>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -108,6 +111,45 @@ TEST(GasmixerPlan, JsonCarriesThePlanExactly)
         EXPECT_EQ(report[i].toString().toStdString(), plan.Report[static_cast<std::size_t>(i)]);
 }
 
+// The budget of the plan, with the accuracy the window remembered, or the
+// defaults when it remembered none.
+TEST(GasmixerPlan, JsonCarriesTheUncertaintyBudget)
+{
+    const QStringList args{"--gas-a", "O2", "--gas-b", "Ar", "--a-ppm", "150", "--h2o-ppm", "10000", "--json"};
+    const PlanInput input = DefaultInput("O2", "Ar", 150, 10000);
+    const PlanResult plan = PlanMixture(input);
+    QTemporaryDir config;
+    TAccuracySettings remembered;
+    remembered.ControllerA.ReadingPercent = 2.0;
+    QSettings(config.path() + "/gasmixer/gasmixer.conf", QSettings::IniFormat)
+        .setValue("Accuracy/MfcAReadingPercent", 2.0);
+
+    for (const auto& [folder, accuracy] : {std::pair{QString(), TAccuracySettings{}}, std::pair{config.path(), remembered}}) {
+        const PlanRun run = RunPlan(args, {}, folder);
+        ASSERT_EQ(run.exitCode, 0) << run.err;
+        const QJsonObject u = ParseJson(run.out)["uncertainty"].toObject();
+        const TMixtureUncertainty expected = PlanUncertainty(input, plan, accuracy);
+        EXPECT_EQ(u["coverage_factor"].toDouble(), 2.0);
+        int s = 0;
+        for (const char* key : {"a_ppm", "b_ppm", "h2o_ppm"}) {
+            const QJsonObject species = u[key].toObject();
+            EXPECT_EQ(species["ppm"].toDouble(), expected.Species[s].Ppm) << key;
+            EXPECT_EQ(species["expanded"].toDouble(), expected.Species[s].Expanded) << key;
+            ++s;
+        }
+        const QJsonArray budget = u["budget"].toArray();
+        ASSERT_EQ(static_cast<std::size_t>(budget.size()), expected.Budget.size());
+        double sharesOfA = 0.0;
+        for (qsizetype i = 0; i < budget.size(); ++i) {
+            const QJsonObject line = budget[i].toObject();
+            EXPECT_EQ(line["input"].toString().toStdString(), expected.Budget[static_cast<std::size_t>(i)].Input);
+            EXPECT_EQ(line["contribution"].toArray().size(), 3);
+            sharesOfA += line["share"].toArray()[0].toDouble();
+        }
+        EXPECT_NEAR(sharesOfA, 1.0, 1e-12);
+    }
+}
+
 TEST(GasmixerPlan, WaterIsCappedAtSaturationUnlessFake)
 {
     const PlanRun capped = RunPlan({"--gas-a", "O2", "--gas-b", "Ar", "--a-ppm", "150", "--h2o-ppm", "30000",
@@ -152,6 +194,7 @@ TEST(GasmixerPlan, NoPlanIsNotSuccess)
     EXPECT_TRUE(object["method"].isNull());
     EXPECT_EQ(object["defined"].toBool(true), false);
     EXPECT_TRUE(object["flow_a"].isNull());
+    EXPECT_TRUE(object["uncertainty"].isNull());
     EXPECT_EQ(object["h2o_ppm"].toInt(), 1000000);
 }
 

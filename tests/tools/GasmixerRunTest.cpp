@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -187,6 +188,32 @@ TEST_F(GasmixerRun, ARepeatedRampStepsTheSetpointOfMfcOneStairByStairInEachPass)
         EXPECT_NEAR(setpoints[i] / setpoints[0], ppm[i] / ppm[0], 0.02 * ppm[i] / ppm[0])
             << ::testing::PrintToString(setpoints);
     EXPECT_EQ(host.Mfc(1).Setpoint(), 0.0f);
+}
+
+// The report is read back as text; a report that cannot be written fails the run.
+TEST_F(GasmixerRun, WritesTheRunReportAfterTheTable)
+{
+    const QString program = Program("mixture;2000;0;1.0;0.05\nstop;;;;0\n");
+    const QString report = Path("run report.pdf");
+    RunProcess run(QStringList{program} + Equipment("O2", "N2") + QStringList{"--save", Path("t.csv"), "--report", report},
+                   StateHome());
+    ASSERT_EQ(run.Wait(), 0) << run.Err();
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {report, QStringLiteral("-")});
+    ASSERT_TRUE(text.waitForFinished(30000));
+    const std::string pdf = QString::fromUtf8(text.readAllStandardOutput()).simplified().toStdString();
+    for (const std::string& part : {std::string("Run report"), host.RelayBoardPath(), host.MfcLinePath(),
+                                    std::string("Plan 1, applied"), std::string("A (constant) in B"),
+                                    std::string("Expected: 2 000 ± "), std::string("ppm A, "), std::string("Plot")})
+        EXPECT_TRUE(Contains(pdf, part)) << part << "\nin: " << pdf;
+    EXPECT_FALSE(Contains(pdf, "no rows to average")) << pdf;
+
+    RunProcess unwritable(QStringList{program} + Equipment("O2", "N2")
+                              + QStringList{"--save", Path("u.csv"), "--report", Path("missing/r.pdf")},
+                          StateHome());
+    EXPECT_EQ(unwritable.Wait(), 1);
+    EXPECT_TRUE(Contains(unwritable.Err(), "gasmixer-run: the run report could not be written to "));
+    EXPECT_TRUE(QFile::exists(Path("u.csv"))) << "the table is saved all the same";
 }
 
 TEST_F(GasmixerRun, AHeldLastStepRunsOnUntilASignal)

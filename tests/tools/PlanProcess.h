@@ -15,7 +15,8 @@ struct PlanRun {
 };
 
 // Runs the built gasmixer-plan with these arguments and waits for it. With
-// stdoutFile set, the output goes there instead.
-PlanRun RunPlan(const QStringList& args, const QString& stdoutFile = {});
+// stdoutFile set, the output goes there instead. Its settings are read from
+// configFolder, by default an empty folder of the test's own.
+PlanRun RunPlan(const QStringList& args, const QString& stdoutFile = {}, const QString& configFolder = {});
 
 }  // namespace gasmixer::test

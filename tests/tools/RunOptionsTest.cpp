@@ -12,12 +12,24 @@ TEST(RunOptions, ReadsAFullCommandLineInAnyOrder)
 {
     ParsedRunOptions parsed = ParseRunOptions(Full);
     ASSERT_TRUE(parsed.Options) << parsed.Error;
-    EXPECT_EQ(*parsed.Options, (RunOptions{"p.csv", "/dev/pts/4", "/dev/pts/3", "O2", "Ar", "", false, false, ""}));
+    EXPECT_EQ(*parsed.Options, (RunOptions{"p.csv", "/dev/pts/4", "/dev/pts/3", "O2", "Ar", "", false, false, "", ""}));
 
     parsed = ParseRunOptions({"--save", "out dir/t.csv", "--gas-b", "N2", "--gas-a", "Air", "--mfc-port", "m",
                               "--relay-port", "m", "prog.txt"});
     ASSERT_TRUE(parsed.Options) << parsed.Error;
-    EXPECT_EQ(*parsed.Options, (RunOptions{"prog.txt", "m", "m", "Air", "N2", "out dir/t.csv", false, false, ""}));
+    EXPECT_EQ(*parsed.Options, (RunOptions{"prog.txt", "m", "m", "Air", "N2", "out dir/t.csv", false, false, "", ""}));
+}
+
+TEST(RunOptions, AReportIsOptionalAndNotForARecovery)
+{
+    std::vector<std::string> args = Full;
+    args.insert(args.end(), {"--report", "run report.pdf"});
+    const ParsedRunOptions parsed = ParseRunOptions(args);
+    ASSERT_TRUE(parsed.Options) << parsed.Error;
+    EXPECT_EQ(parsed.Options->ReportPath, "run report.pdf");
+    EXPECT_EQ(ParseRunOptions({"p.csv", "--fake", "--report", "r.pdf"}).Options->ReportPath, "r.pdf");
+    EXPECT_FALSE(ParseRunOptions({"p.csv", "--fake", "--report"}).Options);
+    EXPECT_FALSE(ParseRunOptions({"--save", "t.csv", "--recover", "j.csv", "--report", "r.pdf"}).Options);
 }
 
 TEST(RunOptions, RecoverTakesAJournalAndANewFile)

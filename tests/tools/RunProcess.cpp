@@ -11,6 +11,8 @@ RunProcess::RunProcess(const QStringList& args, const QString& stateHome)
     if (!stateHome.isEmpty()) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("XDG_STATE_HOME"), stateHome);
+        // Its settings as well: none remembered there.
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), stateHome);
         process_.setProcessEnvironment(environment);
     }
     process_.start(QStringLiteral(GASMIXER_RUN_PATH), args);

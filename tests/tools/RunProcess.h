@@ -11,7 +11,8 @@ namespace gasmixer::test {
 // The built gasmixer-run as a child process, its output read as it comes.
 class RunProcess {
 public:
-    // With stateHome, the record journal goes there instead of the user's folder.
+    // With stateHome, the record journal goes there instead of the user's
+    // folder, and the settings are read from there.
     explicit RunProcess(const QStringList& args, const QString& stateHome = {});
     ~RunProcess();
 
