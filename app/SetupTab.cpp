@@ -102,14 +102,15 @@ void TForm1::BuildSetupTab()
     box5->addStretch();
 
     // Steps 1 and 2 side by side, 4 and 5 below them, the feedback of step 3
-    // taking the rest of the width.
+    // taking the rest of the width, the accuracy under it, so that the lists
+    // keep their height.
     grid->addWidget(GroupBox1, 0, 0);
     grid->addWidget(GroupBox2, 0, 1);
-    grid->addWidget(GroupBox3, 0, 2, 3, 1);
+    grid->addWidget(GroupBox3, 0, 2, 2, 1);
     grid->addWidget(GroupBox4, 1, 0, 1, 2);
     grid->addWidget(GroupBox5, 2, 0, 1, 2);
     GroupBoxAccuracy = new TAccuracyGroup(Setup);
-    grid->addWidget(GroupBoxAccuracy, 3, 0, 1, 2);
+    grid->addWidget(GroupBoxAccuracy, 2, 2);
     grid->setColumnStretch(2, 1);
     grid->setRowStretch(2, 1);
 
