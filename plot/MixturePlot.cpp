@@ -50,15 +50,10 @@ TMixturePlot::TMixturePlot(ImagePathAsker askImagePath, ErrorReporter reportErro
 
 void TMixturePlot::BuildChart()
 {
-    QChart* chart = NewPlotChart();
-    AddLegendEntry(*chart, "A ppm", PlotAColor, Qt::SolidLine);
-    AddLegendEntry(*chart, "H2O ppm", PlotH2OColor, Qt::SolidLine);
-    AddLegendEntry(*chart, "A requested", PlotAColor, Qt::DashLine);
-    AddLegendEntry(*chart, "H2O requested", PlotH2OColor, Qt::DashLine);
-    timeAxis_ = AddPlotAxes(*chart).Time;
-    // The view gives up the default chart it was born with; it is ours to free.
-    std::unique_ptr<QChart> defaultChart(this->chart());
-    setChart(chart);
+    timeAxis_ = InstallPlotChart(*this, {{"A ppm", PlotAColor, Qt::SolidLine},
+                                         {"H2O ppm", PlotH2OColor, Qt::SolidLine},
+                                         {"A requested", PlotAColor, Qt::DashLine},
+                                         {"H2O requested", PlotH2OColor, Qt::DashLine}});
 }
 
 void TMixturePlot::AddRecord(TDateTime time, std::string_view mode, double aPpm, double h2oPpm)

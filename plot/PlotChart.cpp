@@ -5,19 +5,19 @@
 
 #include <QCategoryAxis>
 #include <QChart>
+#include <QChartView>
 #include <QLegend>
 #include <QLineSeries>
 #include <QLogValueAxis>
 
 #include <algorithm>
+#include <memory>
 
 namespace gasmixer {
 
 namespace {
 
 constexpr double PixelsPerTimeLabel = 110.0;
-
-}  // namespace
 
 QChart* NewPlotChart()
 {
@@ -30,34 +30,49 @@ QChart* NewPlotChart()
     return chart;
 }
 
-QLineSeries* AddLegendEntry(QChart& chart, const char* name, const QColor& color, Qt::PenStyle style)
+// The lines are drawn over the chart by the view, since a chart series can
+// neither break at an empty cell nor take a zero on a logarithmic axis. An
+// empty series only gives the legend its entry.
+void AddLegendEntry(QChart& chart, const TLegendEntry& entry)
 {
     auto* series = new QLineSeries(&chart);
-    series->setName(QString::fromUtf8(name));
-    series->setPen(QPen(color, 1.5, style));
+    series->setName(QString::fromUtf8(entry.Name));
+    series->setPen(QPen(entry.Color, 1.5, entry.Style));
     chart.addSeries(series);
-    return series;
 }
 
-TPlotAxes AddPlotAxes(QChart& chart)
+// Adds both axes, and attaches the chart's series to them.
+QCategoryAxis* AddPlotAxes(QChart& chart)
 {
-    TPlotAxes axes;
-    axes.Time = new QCategoryAxis(&chart);
-    axes.Time->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-    axes.Ppm = new QLogValueAxis(&chart);
-    axes.Ppm->setBase(10.0);
-    axes.Ppm->setRange(PlotPpmFloor, PlotPpmCeiling);
-    axes.Ppm->setLabelFormat(QStringLiteral("%.0f"));
-    axes.Ppm->setMinorTickCount(-1);  // 2, 3 ... 9 times each power of ten
-    axes.Ppm->setMinorGridLineColor(QColor(235, 235, 235));
-    axes.Ppm->setTitleText(QStringLiteral("ppm"));
-    chart.addAxis(axes.Time, Qt::AlignBottom);
-    chart.addAxis(axes.Ppm, Qt::AlignLeft);
+    auto* time = new QCategoryAxis(&chart);
+    time->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    auto* ppm = new QLogValueAxis(&chart);
+    ppm->setBase(10.0);
+    ppm->setRange(PlotPpmFloor, PlotPpmCeiling);
+    ppm->setLabelFormat(QStringLiteral("%.0f"));
+    ppm->setMinorTickCount(-1);  // 2, 3 ... 9 times each power of ten
+    ppm->setMinorGridLineColor(QColor(235, 235, 235));
+    ppm->setTitleText(QStringLiteral("ppm"));
+    chart.addAxis(time, Qt::AlignBottom);
+    chart.addAxis(ppm, Qt::AlignLeft);
     for (QAbstractSeries* series : chart.series()) {
-        series->attachAxis(axes.Time);
-        series->attachAxis(axes.Ppm);
+        series->attachAxis(time);
+        series->attachAxis(ppm);
     }
-    return axes;
+    return time;
+}
+
+}  // namespace
+
+QCategoryAxis* InstallPlotChart(QChartView& view, std::initializer_list<TLegendEntry> legend)
+{
+    QChart* chart = NewPlotChart();
+    for (const TLegendEntry& entry : legend) AddLegendEntry(*chart, entry);
+    QCategoryAxis* time = AddPlotAxes(*chart);
+    // The view gives up the default chart it was born with; it is ours to free.
+    std::unique_ptr<QChart> defaultChart(view.chart());
+    view.setChart(chart);
+    return time;
 }
 
 void ShowTimeWindow(QCategoryAxis& axis, const TTimeExtent& window, double plotWidth, bool labelled)

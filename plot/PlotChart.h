@@ -4,10 +4,10 @@
 
 #include <QColor>
 
+#include <initializer_list>
+
 class QCategoryAxis;
-class QChart;
-class QLineSeries;
-class QLogValueAxis;
+class QChartView;
 
 namespace gasmixer {
 
@@ -16,21 +16,16 @@ namespace gasmixer {
 inline const QColor PlotAColor(31, 119, 180);
 inline const QColor PlotH2OColor(214, 96, 20);
 
-// A chart with the plots' margins and its legend below.
-QChart* NewPlotChart();
-
-// The lines are drawn over the chart by the view, since a chart series can
-// neither break at an empty cell nor take a zero on a logarithmic axis. An
-// empty series only gives the legend its entry.
-QLineSeries* AddLegendEntry(QChart& chart, const char* name, const QColor& color, Qt::PenStyle style);
-
-struct TPlotAxes {
-    QCategoryAxis* Time = nullptr;
-    QLogValueAxis* Ppm = nullptr;
+// One line of the legend: what a line drawn over the chart shows.
+struct TLegendEntry {
+    const char* Name;
+    QColor Color;
+    Qt::PenStyle Style;
 };
 
-// Adds both axes, and attaches the chart's series to them.
-TPlotAxes AddPlotAxes(QChart& chart);
+// Gives `view` a chart with the plots' margins, these entries in its legend
+// below, and the clock-time and logarithmic ppm axes; returns the time axis.
+QCategoryAxis* InstallPlotChart(QChartView& view, std::initializer_list<TLegendEntry> legend);
 
 // Shows `window` on the time axis, labelled at round clock times as many as
 // `plotWidth` pixels hold; without labels when there is no time to show yet.

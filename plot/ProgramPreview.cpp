@@ -46,16 +46,12 @@ QString BandName(ProgramOperation operation)
 
 TProgramPreview::TProgramPreview(QWidget* parent) : QChartView(parent)
 {
-    QChart* chart = NewPlotChart();
-    AddLegendEntry(*chart, "A planned", PlotAColor, Qt::DashLine);
-    AddLegendEntry(*chart, "H2O planned", PlotH2OColor, Qt::DashLine);
-    AddLegendEntry(*chart, "A produced", PlotAColor, Qt::SolidLine);
-    AddLegendEntry(*chart, "H2O produced", PlotH2OColor, Qt::SolidLine);
-    timeAxis_ = AddPlotAxes(*chart).Time;
-    std::unique_ptr<QChart> defaultChart(this->chart());
-    setChart(chart);
+    timeAxis_ = InstallPlotChart(*this, {{"A planned", PlotAColor, Qt::DashLine},
+                                         {"H2O planned", PlotH2OColor, Qt::DashLine},
+                                         {"A produced", PlotAColor, Qt::SolidLine},
+                                         {"H2O produced", PlotH2OColor, Qt::SolidLine}});
     setRenderHint(QPainter::Antialiasing);
-    connect(chart, &QChart::plotAreaChanged, this, [this] { Redraw(); });
+    connect(chart(), &QChart::plotAreaChanged, this, [this] { Redraw(); });
 }
 
 void TProgramPreview::ShowPlan(const ProgramSchedule& schedule, TDateTime start, std::vector<TProfileFault> faults)
